@@ -1,0 +1,20 @@
+// Process entry: COM and the common controls around one run of the dialog.
+#include <windows.h>
+#include <commctrl.h>
+#include <objbase.h>
+
+#include "app/app_module.h"
+#include "app/application.h"
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int showCommand)
+{
+    CoInitialize(nullptr);
+    DefWindowProcW(nullptr, 0, 0, 0);
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_BAR_CLASSES};
+    InitCommonControlsEx(&controls);
+    kelvane::Module().Initialize(instance);
+    const int exitCode = kelvane::RunApplication(commandLine, showCommand);
+    kelvane::Module().Terminate();
+    CoUninitialize();
+    return exitCode;
+}

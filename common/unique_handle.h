@@ -1,0 +1,108 @@
+// One small owner per Windows handle kind: closes its handle on every path, moves but never copies.
+#pragma once
+
+#include <windows.h>
+#include <objbase.h>
+#include <utility>
+
+namespace kelvane {
+
+template <typename Traits>
+class Unique {
+public:
+    using Handle = typename Traits::Handle;
+    Unique() = default;
+    explicit Unique(Handle h) : h_(h) {}
+    Unique(Unique&& o) noexcept : h_(std::exchange(o.h_, Traits::Invalid())) {}
+    Unique& operator=(Unique o) noexcept { std::swap(h_, o.h_); return *this; }
+    ~Unique() { if (h_ != Traits::Invalid()) Traits::Close(h_); }
+    Handle get() const { return h_; }
+    Handle* put() { *this = Unique(); return &h_; }   // for out-parameters: RegOpenKeyExW(..., key.put())
+    Handle release() { return std::exchange(h_, Traits::Invalid()); }
+    explicit operator bool() const { return h_ != Traits::Invalid(); }
+private:
+    Handle h_ = Traits::Invalid();
+};
+
+struct KeyTraits {
+    using Handle = HKEY;
+    static HKEY Invalid() { return nullptr; }
+    static void Close(HKEY h) { RegCloseKey(h); }
+};
+struct FileTraits {   // a file's "none" is INVALID_HANDLE_VALUE, not NULL
+    using Handle = HANDLE;
+    static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
+    static void Close(HANDLE h) { CloseHandle(h); }
+};
+struct KernelObjectTraits {   // mappings, processes, events: "none" is NULL
+    using Handle = HANDLE;
+    static HANDLE Invalid() { return nullptr; }
+    static void Close(HANDLE h) { CloseHandle(h); }
+};
+struct ViewTraits {
+    using Handle = const void*;
+    static const void* Invalid() { return nullptr; }
+    static void Close(const void* p) { UnmapViewOfFile(p); }
+};
+struct GdiObjectTraits {
+    using Handle = HGDIOBJ;
+    static HGDIOBJ Invalid() { return nullptr; }
+    static void Close(HGDIOBJ h) { DeleteObject(h); }
+};
+struct IconTraits {
+    using Handle = HICON;
+    static HICON Invalid() { return nullptr; }
+    static void Close(HICON h) { DestroyIcon(h); }
+};
+struct WindowTraits {
+    using Handle = HWND;
+    static HWND Invalid() { return nullptr; }
+    static void Close(HWND h) { if (IsWindow(h)) DestroyWindow(h); }
+};
+struct TaskMemTraits {   // memory the shell hands out, such as item id lists
+    using Handle = void*;
+    static void* Invalid() { return nullptr; }
+    static void Close(void* p) { CoTaskMemFree(p); }
+};
+struct LocalMemTraits {   // memory FormatMessage allocates
+    using Handle = HLOCAL;
+    static HLOCAL Invalid() { return nullptr; }
+    static void Close(HLOCAL p) { LocalFree(p); }
+};
+
+using UniqueKey = Unique<KeyTraits>;
+using UniqueFile = Unique<FileTraits>;
+using UniqueKernelObject = Unique<KernelObjectTraits>;
+using UniqueView = Unique<ViewTraits>;
+using UniqueGdiObject = Unique<GdiObjectTraits>;
+using UniqueIcon = Unique<IconTraits>;
+using UniqueWindow = Unique<WindowTraits>;
+using UniqueTaskMem = Unique<TaskMemTraits>;
+using UniqueLocalMem = Unique<LocalMemTraits>;
+
+// A COM interface pointer that releases its reference on every path.
+template <typename T>
+class ComPtr {
+public:
+    ComPtr() = default;
+    ComPtr(const ComPtr&) = delete;
+    ComPtr& operator=(const ComPtr&) = delete;
+    ~ComPtr() { if (p_) p_->Release(); }
+    T* get() const { return p_; }
+    T* operator->() const { return p_; }
+    void** put() { if (p_) { p_->Release(); p_ = nullptr; } return reinterpret_cast<void**>(&p_); }
+    explicit operator bool() const { return p_ != nullptr; }
+private:
+    T* p_ = nullptr;
+};
+
+// Pairs CoInitialize with CoUninitialize for the length of a scope.
+class ComApartment {
+public:
+    ComApartment() { CoInitialize(nullptr); }
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+    ~ComApartment() { CoUninitialize(); }
+};
+
+}  // namespace kelvane

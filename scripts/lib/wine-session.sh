@@ -1,0 +1,57 @@
+# Sourced by the scripts: a private Wine prefix, an Xvfb display and one wineserver kept alive for the run.
+# wine_session_start PREFIX [SCREEN] sets WINEPREFIX and DISPLAY; wine_session_stop ends what it started.
+
+WINE64=/usr/lib/wine/wine64
+export LANG=C.UTF-8
+export WINEDLLOVERRIDES="mscoree,mshtml="   # no Mono or Gecko installer prompts
+export WINEDEBUG=-all
+export WINEARCH=win64
+
+_xvfb_pid=""
+_wine_session_started=""
+
+wine_reg() { "$WINE64" reg "$@" >/dev/null 2>&1; }
+
+wine_session_start() {
+  local prefix=$1 screen=${2:-1024x768x24}
+  export WINEPREFIX=$prefix
+  mkdir -p "$(dirname "$prefix")"
+
+  if [ -z "${KELVANE_USE_DISPLAY:-}" ] || [ -z "${DISPLAY:-}" ]; then
+    local fdfile
+    fdfile=$(mktemp)
+    Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp -noreset 3>"$fdfile" 2>/dev/null &
+    _xvfb_pid=$!
+    for _ in $(seq 100); do
+      [ -s "$fdfile" ] && break
+      sleep 0.1
+    done
+    export DISPLAY=":$(head -n1 "$fdfile")"
+    rm -f "$fdfile"
+  fi
+
+  "$WINE64" wineserver -p 2>/dev/null || wineserver -p 2>/dev/null || true
+  if [ ! -f "$prefix/.kelvane-ready" ]; then
+    echo "wine: preparing the private prefix $prefix (once)"
+    "$WINE64" wineboot -i >/dev/null 2>&1 || true
+    # A crash must fail the test at once instead of waiting for someone to close winedbg's dialog.
+    wine_reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f
+    # DirectDraw's display memory would otherwise follow the X screen; pin it so figures are repeatable.
+    wine_reg add 'HKCU\Software\Wine\Direct3D' /v VideoMemorySize /t REG_SZ /d 256 /f
+    touch "$prefix/.kelvane-ready"
+  fi
+  _wine_session_started=1
+}
+
+wine_session_stop() {
+  if [ -n "$_wine_session_started" ]; then
+    wineserver -k 2>/dev/null || true
+    wineserver -w 2>/dev/null || true
+    _wine_session_started=""
+  fi
+  if [ -n "$_xvfb_pid" ]; then
+    kill "$_xvfb_pid" 2>/dev/null || true
+    wait "$_xvfb_pid" 2>/dev/null || true
+    _xvfb_pid=""
+  fi
+}

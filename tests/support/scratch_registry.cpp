@@ -1,0 +1,86 @@
+// A scratch registry key under the real HKEY_CURRENT_USER that stands in for both predefined roots.
+#include "tests/support/scratch_registry.h"
+
+#include <gtest/gtest.h>
+
+namespace kelvane::test {
+
+ScratchRegistry::ScratchRegistry()
+{
+    scratchPath_ = L"Software\\Vantorin Kelvane Tests\\" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                   std::to_wstring(GetTickCount64());
+    const std::wstring machine = scratchPath_ + L"\\HKLM";
+    const std::wstring user = scratchPath_ + L"\\HKCU";
+    // Both keys are opened before either root is redirected: the user one lives under the real HKCU.
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, machine.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, machine_.put(),
+                        nullptr) != ERROR_SUCCESS ||
+        RegCreateKeyExW(HKEY_CURRENT_USER, user.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, user_.put(),
+                        nullptr) != ERROR_SUCCESS) {
+        ADD_FAILURE() << "cannot create the scratch registry key";
+        return;
+    }
+    ok_ = RegOverridePredefKey(HKEY_LOCAL_MACHINE, machine_.get()) == ERROR_SUCCESS &&
+          RegOverridePredefKey(HKEY_CURRENT_USER, user_.get()) == ERROR_SUCCESS;
+    if (!ok_)
+        ADD_FAILURE() << "RegOverridePredefKey failed; refusing to touch the real registry";
+}
+
+ScratchRegistry::~ScratchRegistry()
+{
+    RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr);
+    RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
+    machine_ = UniqueKey();
+    user_ = UniqueKey();
+    RegDeleteTreeW(HKEY_CURRENT_USER, scratchPath_.c_str());
+    // Leave no empty parent behind either.
+    RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Vantorin Kelvane Tests");
+}
+
+void ScratchRegistry::SetBytes(HKEY root, const wchar_t* subkey, const wchar_t* name, DWORD type, const void* data,
+                               DWORD size)
+{
+    UniqueKey key;
+    ASSERT_EQ(RegCreateKeyExW(root, subkey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.put(), nullptr),
+              ERROR_SUCCESS);
+    ASSERT_EQ(RegSetValueExW(key.get(), name, 0, type, static_cast<const BYTE*>(data), size), ERROR_SUCCESS);
+}
+
+void ScratchRegistry::SetString(HKEY root, const wchar_t* subkey, const wchar_t* name, const std::wstring& value,
+                                DWORD type)
+{
+    SetBytes(root, subkey, name, type, value.c_str(), static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+}
+
+void ScratchRegistry::SetDword(HKEY root, const wchar_t* subkey, const wchar_t* name, DWORD value)
+{
+    SetBytes(root, subkey, name, REG_DWORD, &value, sizeof(value));
+}
+
+void ScratchRegistry::CreateKey(HKEY root, const wchar_t* subkey)
+{
+    UniqueKey key;
+    ASSERT_EQ(RegCreateKeyExW(root, subkey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.put(), nullptr),
+              ERROR_SUCCESS);
+}
+
+bool ScratchRegistry::HasValue(HKEY root, const wchar_t* subkey, const wchar_t* name)
+{
+    UniqueKey key;
+    if (RegOpenKeyExW(root, subkey, 0, KEY_READ, key.put()) != ERROR_SUCCESS)
+        return false;
+    return RegQueryValueExW(key.get(), name, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+}
+
+bool ScratchRegistry::ReadDword(HKEY root, const wchar_t* subkey, const wchar_t* name, DWORD& value)
+{
+    UniqueKey key;
+    if (RegOpenKeyExW(root, subkey, 0, KEY_READ, key.put()) != ERROR_SUCCESS)
+        return false;
+    DWORD type = 0;
+    DWORD size = sizeof(value);
+    return RegQueryValueExW(key.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) ==
+               ERROR_SUCCESS &&
+           type == REG_DWORD;
+}
+
+}  // namespace kelvane::test

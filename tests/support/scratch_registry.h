@@ -1,0 +1,38 @@
+// Redirects HKEY_LOCAL_MACHINE and HKEY_CURRENT_USER of this process into a scratch key for one test,
+// so tests never read or change the machine's own settings. The scratch key is deleted afterwards.
+#pragma once
+
+#include <windows.h>
+#include <string>
+
+#include "common/unique_handle.h"
+
+namespace kelvane::test {
+
+class ScratchRegistry {
+public:
+    ScratchRegistry();
+    ScratchRegistry(const ScratchRegistry&) = delete;
+    ScratchRegistry& operator=(const ScratchRegistry&) = delete;
+    ~ScratchRegistry();
+
+    bool ok() const { return ok_; }
+
+    // Helpers that go through the redirected roots.
+    static void SetString(HKEY root, const wchar_t* subkey, const wchar_t* name, const std::wstring& value,
+                          DWORD type = REG_SZ);
+    static void SetBytes(HKEY root, const wchar_t* subkey, const wchar_t* name, DWORD type, const void* data,
+                         DWORD size);
+    static void SetDword(HKEY root, const wchar_t* subkey, const wchar_t* name, DWORD value);
+    static void CreateKey(HKEY root, const wchar_t* subkey);
+    static bool HasValue(HKEY root, const wchar_t* subkey, const wchar_t* name);
+    static bool ReadDword(HKEY root, const wchar_t* subkey, const wchar_t* name, DWORD& value);
+
+private:
+    std::wstring scratchPath_;
+    UniqueKey machine_;
+    UniqueKey user_;
+    bool ok_ = false;
+};
+
+}  // namespace kelvane::test

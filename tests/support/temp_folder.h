@@ -1,0 +1,45 @@
+// A temporary folder for one test, removed with everything in it afterwards; and whole-file helpers.
+#pragma once
+
+#include <string>
+
+namespace kelvane::test {
+
+class TempFolder {
+public:
+    // `name` may hold characters outside the ANSI code page; the folder is made by its wide name.
+    explicit TempFolder(const std::wstring& name = L"kelvane-test");
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    ~TempFolder();
+
+    const std::wstring& path() const { return path_; }
+    std::wstring operator/(const std::wstring& child) const { return path_ + L"\\" + child; }
+
+private:
+    std::wstring path_;
+};
+
+// A game folder with a WTF subfolder, optionally holding a config.wtf with the given bytes.
+class TempGameFolder {
+public:
+    TempGameFolder();
+    explicit TempGameFolder(const std::string& configBytes);
+    const std::wstring& folder() const { return folder_.path(); }
+    std::wstring configPath() const { return folder_.path() + L"\\WTF\\config.wtf"; }
+    std::wstring backupPath() const { return configPath() + L".bak~"; }
+    std::string config() const;
+
+private:
+    TempFolder folder_;
+};
+
+bool FileExists(const std::wstring& path);
+std::string ReadBytes(const std::wstring& path);   // the whole file, or "<missing>" when it cannot be read
+void WriteBytes(const std::wstring& path, const std::string& bytes);
+void RemoveTree(const std::wstring& path);
+
+// True inside Wine: tests that must change machine-wide state of another process run only there.
+bool RunningUnderWine();
+
+}  // namespace kelvane::test

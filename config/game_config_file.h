@@ -1,0 +1,46 @@
+// The in-memory document of config.wtf: its setting lines as name/value byte strings, in file order.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace kelvane {
+
+struct ConfigEntry {
+    std::string name;    // bytes exactly as the file holds them
+    std::string value;   // the whole value text, quotes and trailing blanks included
+};
+
+class GameConfigFile {
+public:
+    GameConfigFile() = default;
+    GameConfigFile(const GameConfigFile&) = delete;
+    GameConfigFile& operator=(const GameConfigFile&) = delete;
+
+    // Reads the file through one read-only mapping. False for a null path (nothing changes), or when the file is
+    // missing, unreadable, cannot be mapped or is empty; `path` keeps the new text in every case but the first.
+    bool Load(const wchar_t* path);
+    // The first entry named `name` (exact bytes) into `out`; false and `out` untouched when there is none.
+    bool GetValue(const wchar_t* name, std::wstring& out) const;
+    // Every entry named `name` takes the value; one is appended when none matched.
+    void SetValue(const wchar_t* name, const wchar_t* value);
+    // Replaces the file at `path` with the written form; true when the new file is in place.
+    bool Save() const;
+
+    // config.wtf to config.wtf.bak~ and back, with CopyFileW; true when the copy succeeded.
+    bool BackupConfigFile() const;
+    bool RestoreConfigFile() const;
+
+    const std::wstring& path() const { return path_; }
+    const std::vector<ConfigEntry>& entries() const { return entries_; }
+
+private:
+    std::wstring path_;
+    std::vector<ConfigEntry> entries_;
+};
+
+// Loads `doc` from `path` for a read-modify-write: true when saving the document afterwards cannot lose any of
+// the player's settings, that is, the file was read whole, or it is missing or empty (0 bytes).
+bool LoadForRewrite(GameConfigFile& doc, const std::wstring& path);
+
+}  // namespace kelvane

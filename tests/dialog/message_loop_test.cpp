@@ -1,0 +1,134 @@
+// The message loop: idle handlers run once per emptied queue, filters see messages newest first, and the
+// program ends with the code of WM_QUIT (or 0 when its dialog cannot be made).
+#include <gtest/gtest.h>
+
+#include <thread>
+#include <vector>
+
+#include "app/app_module.h"
+#include "app/application.h"
+#include "app/message_loop.h"
+
+namespace kelvane {
+namespace {
+
+constexpr UINT kMark = WM_APP + 1;   // posted by the test to note how many idle calls happened so far
+
+struct CountingIdle : IdleHandler {
+    int calls = 0;
+    bool HandleIdle() override { ++calls; return true; }   // the loop must ignore a true answer
+};
+
+// Records, for every message it sees, the idle count at that moment; consumes nothing but the test's marks.
+struct Recorder : MessageFilter {
+    explicit Recorder(const CountingIdle& idle) : idle(idle) {}
+    bool FilterMessage(MSG* message) override
+    {
+        if (message->message == kMark) {
+            marks.push_back(idle.calls);
+            return true;
+        }
+        return false;
+    }
+    const CountingIdle& idle;
+    std::vector<int> marks;
+};
+
+TEST(MessageLoopTest, IdleRunsOnceWhenTheQueueEmptiesAndNotAgainForMouseMovesOrPaint)
+{
+    MessageLoop loop;
+    CountingIdle idle;
+    Recorder recorder(idle);
+    ASSERT_TRUE(loop.AddIdle(&idle));
+    ASSERT_TRUE(loop.AddFilter(&recorder));
+    const HWND window = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(window);
+    const DWORD thread = GetCurrentThreadId();
+
+    // Another thread posts with pauses, so the queue really empties between the steps.
+    std::thread poster([&] {
+        const auto pause = [] { Sleep(300); };
+        pause();
+        PostThreadMessageW(thread, kMark, 0, 0);                   // after start-up: 1 idle call
+        pause();
+        PostMessageW(window, WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
+        PostMessageW(window, WM_NCMOUSEMOVE, HTCLIENT, 0);
+        pause();
+        PostThreadMessageW(thread, kMark, 0, 0);                   // mouse moves do not wake idle: still 1
+        pause();
+        PostMessageW(window, WM_KEYDOWN, 'A', 0);
+        pause();
+        PostThreadMessageW(thread, kMark, 0, 0);                   // a key press does: 2
+        pause();
+        PostThreadMessageW(thread, WM_QUIT, 7, 0);
+    });
+    const int code = loop.Run();
+    poster.join();
+    DestroyWindow(window);
+
+    EXPECT_EQ(code, 7);
+    // A mark is an ordinary message too: it re-arms the idle phase, which then runs once more.
+    // So: 1 at the first mark; 2 at the second (the mouse moves added none); the key and the mark before it
+    // add one each, 4 at the third.
+    ASSERT_EQ(recorder.marks.size(), 3u);
+    EXPECT_EQ(recorder.marks[0], 1);
+    EXPECT_EQ(recorder.marks[1], 2) << "mouse moves must not call the idle handlers again";
+    EXPECT_EQ(recorder.marks[2], 4);
+}
+
+struct Consumer : MessageFilter {
+    Consumer(std::vector<int>& order, int name, bool consume) : order(order), name(name), consume(consume) {}
+    bool FilterMessage(MSG* message) override
+    {
+        if (message->message != kMark)
+            return false;
+        order.push_back(name);
+        return consume;
+    }
+    std::vector<int>& order;
+    int name;
+    bool consume;
+};
+
+TEST(MessageLoopTest, TheLastFilterAddedSeesMessagesFirstAndRemovalKeepsTheOrder)
+{
+    MessageLoop loop;
+    std::vector<int> order;
+    Consumer first(order, 1, true), second(order, 2, false), third(order, 3, false);
+    loop.AddFilter(&first);
+    loop.AddFilter(&second);
+    loop.AddFilter(&third);
+    EXPECT_TRUE(loop.RemoveFilter(&second));
+    EXPECT_FALSE(loop.RemoveFilter(&second));
+    PostThreadMessageW(GetCurrentThreadId(), kMark, 0, 0);
+    PostThreadMessageW(GetCurrentThreadId(), WM_QUIT, 0, 0);
+    EXPECT_EQ(loop.Run(), 0);
+    EXPECT_EQ(order, (std::vector<int>{3, 1}));
+}
+
+TEST(AppModuleTest, FindsTheLoopOfTheCallingThreadOnly)
+{
+    Module().Initialize(nullptr);
+    MessageLoop loop;
+    ASSERT_TRUE(Module().RegisterLoop(&loop));
+    EXPECT_EQ(Module().LoopForThread(), &loop);
+    MessageLoop* seenElsewhere = &loop;
+    std::thread([&] { seenElsewhere = Module().LoopForThread(); }).join();
+    EXPECT_EQ(seenElsewhere, nullptr);
+    EXPECT_TRUE(Module().UnregisterLoop());
+    EXPECT_EQ(Module().LoopForThread(), nullptr);
+    EXPECT_FALSE(Module().UnregisterLoop());
+}
+
+TEST(AppModuleTest, AModuleWithoutTheDialogTemplateEndsTheRunWithZeroAndNoWindow)
+{
+    // kernel32 has no dialog 129: creation fails and the run returns at once.
+    Module().Initialize(GetModuleHandleW(L"kernel32.dll"));
+    const int code = RunApplication(L"", SW_SHOWNORMAL);
+    Module().Initialize(reinterpret_cast<HINSTANCE>(GetModuleHandleW(nullptr)));
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(FindWindowW(L"#32770", L"Vantorin Kelvane v1.0"), nullptr);
+}
+
+}  // namespace
+}  // namespace kelvane

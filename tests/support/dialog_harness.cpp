@@ -1,0 +1,78 @@
+// The in-process dialog harness.
+#include "tests/support/dialog_harness.h"
+
+#include <gtest/gtest.h>
+
+#include "app/app_module.h"
+#include "app/resources/resource.h"
+
+namespace kelvane::test {
+
+DialogHarness::DialogHarness(bool show)
+{
+    Module().Initialize(nullptr);
+    Module().RegisterLoop(&loop_);
+    window_ = dialog_.Create(Module().instance(), IDD_MAINDLG, nullptr);
+    if (!window_) {
+        ADD_FAILURE() << "the main dialog could not be created, error " << GetLastError();
+        return;
+    }
+    if (show)
+        ShowWindow(window_, SW_SHOWNORMAL);
+    Pump();
+}
+
+DialogHarness::~DialogHarness()
+{
+    if (IsWindow(window_))
+        DestroyWindow(window_);
+    Pump();
+    Module().UnregisterLoop();
+}
+
+int DialogHarness::Pump()
+{
+    MSG message{};
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            quitCode_ = static_cast<int>(message.wParam);
+            continue;
+        }
+        if (IsWindow(window_) && dialog_.FilterMessage(&message))
+            continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return quitCode_;
+}
+
+void DialogHarness::Click(int id)
+{
+    SendMessageW(item(id), BM_CLICK, 0, 0);
+    Pump();
+}
+
+bool DialogHarness::IsChecked(int id) const
+{
+    return IsDlgButtonChecked(window_, id) == BST_CHECKED;
+}
+
+bool DialogHarness::IsEnabled(int id) const
+{
+    return IsWindowEnabled(item(id)) != FALSE;
+}
+
+std::wstring DialogHarness::Text(int id) const
+{
+    wchar_t text[1024] = {};
+    GetWindowTextW(item(id), text, 1024);
+    return text;
+}
+
+void DialogHarness::SetText(int id, const std::wstring& text)
+{
+    SetWindowTextW(item(id), text.c_str());
+    Pump();
+}
+
+}  // namespace kelvane::test

@@ -1,0 +1,57 @@
+// Runs the real main dialog inside the test process: created from the real template, pumped like the program's
+// loop, driven with real button clicks and edit changes.
+#pragma once
+
+#include <windows.h>
+#include <string>
+
+#include "app/main_dialog.h"
+#include "app/message_loop.h"
+
+namespace kelvane {
+
+// The dialog's state that the user cannot see directly.
+struct MainDialogTestAccess {
+    static OptionMask currentOptions(const MainDialog& d) { return d.currentOptions; }
+    static OptionMask appliedOptions(const MainDialog& d) { return d.appliedOptions; }
+    static const std::wstring& configPath(const MainDialog& d) { return d.configPath; }
+};
+
+namespace test {
+
+class DialogHarness {
+public:
+    // Creates the dialog, registers the loop for this thread and pumps start-up's messages. The window stays hidden
+    // unless asked: under Wine without a window manager, hiding a shown window costs seconds.
+    explicit DialogHarness(bool show = false);
+    DialogHarness(const DialogHarness&) = delete;
+    DialogHarness& operator=(const DialogHarness&) = delete;
+    ~DialogHarness();
+
+    HWND window() const { return window_; }
+    HWND item(int id) const { return GetDlgItem(window_, id); }
+    MainDialog& dialog() { return dialog_; }
+
+    // Handles every queued message the way the program's loop does; returns the WM_QUIT code seen, or -1.
+    int Pump();
+    // A real click on a button or checkbox (BM_CLICK), then the queue is pumped.
+    void Click(int id);
+    bool IsChecked(int id) const;
+    bool IsEnabled(int id) const;
+    std::wstring Text(int id) const;
+    void SetText(int id, const std::wstring& text);   // as a program would: the edit notifies synchronously
+    int quitCode() const { return quitCode_; }
+
+    OptionMask currentOptions() const { return MainDialogTestAccess::currentOptions(dialog_); }
+    OptionMask appliedOptions() const { return MainDialogTestAccess::appliedOptions(dialog_); }
+    const std::wstring& configPath() const { return MainDialogTestAccess::configPath(dialog_); }
+
+private:
+    MessageLoop loop_;
+    MainDialog dialog_;
+    HWND window_ = nullptr;
+    int quitCode_ = -1;
+};
+
+}  // namespace test
+}  // namespace kelvane

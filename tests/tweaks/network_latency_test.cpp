@@ -1,0 +1,170 @@
+// NetworkLatencyTweak against a redirected HKEY_LOCAL_MACHINE holding made-up TCP/IP interfaces.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/support/scratch_registry.h"
+#include "tweaks/network_latency.h"
+
+namespace kelvane {
+namespace {
+
+using test::ScratchRegistry;
+
+constexpr wchar_t kValue[] = L"TcpAckFrequency";
+constexpr OptionMask kOtherBits = kOptionTextureCache | kOptionSyncConfig | kOptionSyncBindings | kOptionSyncMacros;
+
+class NetworkLatencyTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(registry.ok()); }
+
+    static std::wstring Interface(const std::wstring& name)
+    {
+        return L"SYSTEM\\CurrentControlSet\\services\\tcpip\\Parameters\\Interfaces\\" + name;
+    }
+    static void AddInterface(const std::wstring& name) { ScratchRegistry::CreateKey(HKEY_LOCAL_MACHINE, Interface(name).c_str()); }
+    static void SetAck(const std::wstring& name, DWORD value)
+    {
+        ScratchRegistry::SetDword(HKEY_LOCAL_MACHINE, Interface(name).c_str(), kValue, value);
+    }
+    static void SetAckBytes(const std::wstring& name, DWORD type, const std::vector<BYTE>& bytes)
+    {
+        ScratchRegistry::SetBytes(HKEY_LOCAL_MACHINE, Interface(name).c_str(), kValue, type, bytes.data(),
+                                  static_cast<DWORD>(bytes.size()));
+    }
+    static bool HasAck(const std::wstring& name)
+    {
+        return ScratchRegistry::HasValue(HKEY_LOCAL_MACHINE, Interface(name).c_str(), kValue);
+    }
+    // Reads starting from both states of the bit, so a read that left the bit alone cannot pass for one that set it.
+    static bool ReadsAsSet()
+    {
+        OptionMask fromClear = kOtherBits;
+        OptionMask fromSet = kOtherBits | kOptionNetworkLatency;
+        EXPECT_TRUE(NetworkLatencyTweak(fromClear, kRead));
+        EXPECT_TRUE(NetworkLatencyTweak(fromSet, kRead));
+        EXPECT_EQ(fromClear, fromSet) << "the read depended on the bit's earlier state";
+        EXPECT_EQ(fromClear & kOtherBits, kOtherBits) << "a read changed another option";
+        return (fromClear & kOptionNetworkLatency) != 0;
+    }
+
+    ScratchRegistry registry;
+};
+
+TEST_F(NetworkLatencyTest, TheLastInterfaceInEnumerationOrderDecides)
+{
+    for (const wchar_t* name : {L"A", L"B", L"C"})
+        AddInterface(name);
+    SetAck(L"C", 1);
+    EXPECT_TRUE(ReadsAsSet());
+
+    SetAck(L"A", 1);
+    SetAck(L"B", 1);
+    ScratchRegistry::SetDword(HKEY_LOCAL_MACHINE, Interface(L"C").c_str(), L"Other", 1);
+    ASSERT_TRUE(RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, Interface(L"C").c_str(), kValue) == ERROR_SUCCESS);
+    EXPECT_FALSE(ReadsAsSet());
+}
+
+TEST_F(NetworkLatencyTest, JudgesTheFirstFourBytesOfAnyTypeAndRefusesLongerData)
+{
+    AddInterface(L"only");
+    SetAckBytes(L"only", REG_BINARY, {0x01, 0x00, 0x00, 0x00});
+    EXPECT_TRUE(ReadsAsSet());
+    SetAck(L"only", 2);
+    EXPECT_FALSE(ReadsAsSet());
+    SetAck(L"only", 0x101);
+    EXPECT_FALSE(ReadsAsSet());
+    // Eight bytes do not fit the four-byte number: whatever the first four hold, the read is clear.
+    SetAckBytes(L"only", REG_QWORD, {0x01, 0, 0, 0, 0, 0, 0, 0});
+    EXPECT_FALSE(ReadsAsSet());
+}
+
+TEST_F(NetworkLatencyTest, WithoutInterfacesNothingIsReadOrWritten)
+{
+    ScratchRegistry::CreateKey(HKEY_LOCAL_MACHINE, Interface(L"").c_str());
+    for (const OptionMask start : {OptionMask{0}, kOptionNetworkLatency | kOtherBits}) {
+        OptionMask mask = start;
+        EXPECT_TRUE(NetworkLatencyTweak(mask, kRead));
+        EXPECT_EQ(mask, start);
+        EXPECT_TRUE(NetworkLatencyTweak(mask, kWrite));   // no interface is out of line
+        EXPECT_EQ(mask, start);
+    }
+    UniqueKey key;
+    ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, Interface(L"").c_str(), 0, KEY_READ, key.put()), ERROR_SUCCESS);
+    DWORD subkeys = 99, values = 99;
+    ASSERT_EQ(RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr,
+                               nullptr, nullptr, nullptr),
+              ERROR_SUCCESS);
+    EXPECT_EQ(subkeys, 0u);
+    EXPECT_EQ(values, 0u);
+}
+
+TEST_F(NetworkLatencyTest, AMissingInterfacesKeyLeavesTheBitAndFailsWrites)
+{
+    for (const OptionMask start : {OptionMask{0}, kOptionNetworkLatency | kOtherBits}) {
+        OptionMask mask = start;
+        EXPECT_TRUE(NetworkLatencyTweak(mask, kRead));
+        EXPECT_EQ(mask, start);
+        EXPECT_FALSE(NetworkLatencyTweak(mask, kWrite));
+        EXPECT_EQ(mask, start);
+    }
+    UniqueKey key;
+    EXPECT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, Interface(L"").c_str(), 0, KEY_READ, key.put()), ERROR_FILE_NOT_FOUND)
+        << "a write created the key";
+}
+
+TEST_F(NetworkLatencyTest, WritingSetMarksEveryInterfaceWithTheNumberOne)
+{
+    const std::vector<std::wstring> names = {L"{11111111-aaaa}", L"{22222222-bbbb}", L"loopback"};
+    for (const auto& name : names)
+        AddInterface(name);
+    SetAck(names[1], 7);
+
+    OptionMask mask = kOptionNetworkLatency;
+    EXPECT_TRUE(NetworkLatencyTweak(mask, kWrite));
+    EXPECT_EQ(mask, kOptionNetworkLatency);
+    for (const auto& name : names) {
+        DWORD value = 0xDEADBEEF;
+        ASSERT_TRUE(ScratchRegistry::ReadDword(HKEY_LOCAL_MACHINE, Interface(name).c_str(), kValue, value)) << name.c_str();
+        EXPECT_EQ(value, 1u);
+    }
+    EXPECT_TRUE(ReadsAsSet());
+}
+
+TEST_F(NetworkLatencyTest, WritingClearDeletesTheValueEverywhereAndKeepsOtherValues)
+{
+    for (const wchar_t* name : {L"A", L"B", L"C", L"D"})
+        AddInterface(name);
+    SetAck(L"A", 1);                                       // ours from an earlier run
+    SetAckBytes(L"B", REG_SZ, {'2', 0, 0, 0});             // another program's, of another type
+    SetAck(L"C", 1);
+    ScratchRegistry::SetDword(HKEY_LOCAL_MACHINE, Interface(L"C").c_str(), L"TcpNoDelay", 1);
+    // D lacks the value: deleting what is not there is no failure.
+
+    OptionMask mask = kOtherBits;
+    EXPECT_TRUE(NetworkLatencyTweak(mask, kWrite));
+    EXPECT_EQ(mask, kOtherBits);
+    for (const wchar_t* name : {L"A", L"B", L"C", L"D"})
+        EXPECT_FALSE(HasAck(name)) << name;
+    EXPECT_TRUE(ScratchRegistry::HasValue(HKEY_LOCAL_MACHINE, Interface(L"C").c_str(), L"TcpNoDelay"));
+    EXPECT_FALSE(ReadsAsSet());
+}
+
+TEST_F(NetworkLatencyTest, WalksManyInterfacesToTheEnd)
+{
+    constexpr int kInterfaces = 60;
+    for (int i = 0; i < kInterfaces; ++i)
+        AddInterface(L"if" + std::to_wstring(i));
+    OptionMask mask = kOptionNetworkLatency;
+    EXPECT_TRUE(NetworkLatencyTweak(mask, kWrite));
+    for (int i = 0; i < kInterfaces; ++i)
+        EXPECT_TRUE(HasAck(L"if" + std::to_wstring(i))) << i;
+    mask = 0;
+    EXPECT_TRUE(NetworkLatencyTweak(mask, kWrite));
+    for (int i = 0; i < kInterfaces; ++i)
+        EXPECT_FALSE(HasAck(L"if" + std::to_wstring(i))) << i;
+}
+
+}  // namespace
+}  // namespace kelvane

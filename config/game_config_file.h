@@ -4,12 +4,9 @@
 #include <string>
 #include <vector>
 
-namespace kelvane {
+#include "config/config_entry.h"
 
-struct ConfigEntry {
-    std::string name;    // bytes exactly as the file holds them
-    std::string value;   // the whole value text, quotes and trailing blanks included
-};
+namespace kelvane {
 
 class GameConfigFile {
 public:
@@ -35,6 +32,12 @@ public:
     const std::vector<ConfigEntry>& entries() const { return entries_; }
 
 private:
+    friend bool LoadForRewrite(GameConfigFile& doc, const std::wstring& path);
+
+    // How far a load got: only an unreadable file means that saving could lose settings.
+    enum class LoadOutcome { Complete, Missing, Empty, Unreadable };
+    LoadOutcome LoadEntries(const wchar_t* path);
+
     std::wstring path_;
     std::vector<ConfigEntry> entries_;
 };

@@ -1,4 +1,5 @@
 // NetworkLatencyTweak against a redirected HKEY_LOCAL_MACHINE holding made-up TCP/IP interfaces.
+#include <windows.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -15,6 +16,40 @@ using test::ScratchRegistry;
 constexpr wchar_t kValue[] = L"TcpAckFrequency";
 constexpr OptionMask kOtherBits = kOptionTextureCache | kOptionSyncConfig | kOptionSyncBindings | kOptionSyncMacros;
 
+// An interface key that cannot be opened: a registry link to a key that does not exist. Removed again on its own,
+// because deleting the tree around it would try to follow the link.
+class DanglingInterface {
+public:
+    explicit DanglingInterface(const std::wstring& path) : path_(path) { Create(); }
+    DanglingInterface(const DanglingInterface&) = delete;
+    DanglingInterface& operator=(const DanglingInterface&) = delete;
+    ~DanglingInterface()
+    {
+        UniqueKey link;
+        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path_.c_str(), REG_OPTION_OPEN_LINK, KEY_ALL_ACCESS, link.put()) ==
+            ERROR_SUCCESS) {
+            EXPECT_EQ(RegDeleteKeyW(link.get(), L""), ERROR_SUCCESS);
+        }
+    }
+
+private:
+    void Create()
+    {
+        UniqueKey link;
+        ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, path_.c_str(), 0, nullptr,
+                                  REG_OPTION_VOLATILE | REG_OPTION_CREATE_LINK, KEY_ALL_ACCESS | KEY_CREATE_LINK,
+                                  nullptr, link.put(), nullptr),
+                  ERROR_SUCCESS);
+        const std::wstring target = L"\\Registry\\Machine\\Software\\Kelvane Tweak Tests Missing Target";
+        ASSERT_EQ(RegSetValueExW(link.get(), L"SymbolicLinkValue", 0, REG_LINK,
+                                 reinterpret_cast<const BYTE*>(target.c_str()),
+                                 static_cast<DWORD>(target.size() * sizeof(wchar_t))),
+                  ERROR_SUCCESS);
+    }
+
+    std::wstring path_;
+};
+
 class NetworkLatencyTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(registry.ok()); }
@@ -23,7 +58,10 @@ protected:
     {
         return L"SYSTEM\\CurrentControlSet\\services\\tcpip\\Parameters\\Interfaces\\" + name;
     }
-    static void AddInterface(const std::wstring& name) { ScratchRegistry::CreateKey(HKEY_LOCAL_MACHINE, Interface(name).c_str()); }
+    static void AddInterface(const std::wstring& name)
+    {
+        ScratchRegistry::CreateKey(HKEY_LOCAL_MACHINE, Interface(name).c_str());
+    }
     static void SetAck(const std::wstring& name, DWORD value)
     {
         ScratchRegistry::SetDword(HKEY_LOCAL_MACHINE, Interface(name).c_str(), kValue, value);
@@ -149,6 +187,30 @@ TEST_F(NetworkLatencyTest, WritingClearDeletesTheValueEverywhereAndKeepsOtherVal
         EXPECT_FALSE(HasAck(name)) << name;
     EXPECT_TRUE(ScratchRegistry::HasValue(HKEY_LOCAL_MACHINE, Interface(L"C").c_str(), L"TcpNoDelay"));
     EXPECT_FALSE(ReadsAsSet());
+}
+
+TEST_F(NetworkLatencyTest, AnInterfaceThatCannotBeOpenedFailsTheWriteButNotTheOthers)
+{
+    AddInterface(L"A");
+    DanglingInterface dangling(Interface(L"B"));
+    AddInterface(L"C");
+    {
+        UniqueKey probe;
+        ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, Interface(L"B").c_str(), 0, KEY_READ | KEY_WRITE, probe.put()),
+                  ERROR_FILE_NOT_FOUND);
+    }
+
+    OptionMask mask = kOptionNetworkLatency;
+    EXPECT_FALSE(NetworkLatencyTweak(mask, kWrite));
+    EXPECT_TRUE(HasAck(L"A"));
+    EXPECT_FALSE(HasAck(L"B"));
+    EXPECT_TRUE(HasAck(L"C"));
+    EXPECT_TRUE(ReadsAsSet());   // C, the last one, decides
+
+    mask = 0;
+    EXPECT_FALSE(NetworkLatencyTweak(mask, kWrite));
+    EXPECT_FALSE(HasAck(L"A"));
+    EXPECT_FALSE(HasAck(L"C"));
 }
 
 TEST_F(NetworkLatencyTest, WalksManyInterfacesToTheEnd)

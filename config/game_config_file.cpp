@@ -1,0 +1,107 @@
+// The config.wtf document: loading through a mapping, lookups by exact name, saving, backup and restore.
+#include "config/game_config_file.h"
+
+#include <windows.h>
+
+#include <exception>
+#include <string_view>
+
+#include "config/config_text.h"
+#include "config/mapped_file_view.h"
+#include "config/replace_file_contents.h"
+#include "config/utf8.h"
+#include "config/windows_exception.h"
+
+namespace kelvane {
+namespace {
+
+constexpr wchar_t kBackupSuffix[] = L".bak~";
+
+std::wstring_view TextOf(const wchar_t* text) { return text ? std::wstring_view(text) : std::wstring_view(); }
+
+bool MeansMissing(const std::exception& failure)
+{
+    const auto* windowsFailure = dynamic_cast<const win::windows_exception*>(&failure);
+    return windowsFailure &&
+           (windowsFailure->code() == ERROR_FILE_NOT_FOUND || windowsFailure->code() == ERROR_PATH_NOT_FOUND);
+}
+
+}  // namespace
+
+bool GameConfigFile::Load(const wchar_t* path)
+{
+    return path && LoadEntries(path) == LoadOutcome::Complete;
+}
+
+GameConfigFile::LoadOutcome GameConfigFile::LoadEntries(const wchar_t* path)
+{
+    try {
+        path_ = path;
+        entries_.clear();
+        std::string bytes;
+        {
+            const MappedFileView view(path_.c_str());
+            if (view.size() == 0)
+                return LoadOutcome::Empty;
+            bytes.assign(view.data(), static_cast<std::size_t>(view.size()));
+        }   // unmapped here: the document holds neither the file nor its mapping
+        AppendEntries(bytes, entries_);
+        return LoadOutcome::Complete;
+    } catch (const std::exception& failure) {
+        // Every failure ends the load quietly; entries appended before it stay.
+        return MeansMissing(failure) ? LoadOutcome::Missing : LoadOutcome::Unreadable;
+    }
+}
+
+bool GameConfigFile::GetValue(const wchar_t* name, std::wstring& out) const
+{
+    const std::string key = EncodeUtf8(TextOf(name));
+    for (const ConfigEntry& entry : entries_) {
+        if (entry.name == key) {
+            out = DecodeUtf8(entry.value);
+            return true;
+        }
+    }
+    return false;
+}
+
+void GameConfigFile::SetValue(const wchar_t* name, const wchar_t* value)
+{
+    const std::string key = EncodeUtf8(TextOf(name));
+    const std::string bytes = EncodeUtf8(TextOf(value));
+    bool matched = false;
+    for (ConfigEntry& entry : entries_) {
+        if (entry.name == key) {
+            entry.value = bytes;
+            matched = true;
+        }
+    }
+    if (!matched)
+        entries_.push_back(ConfigEntry{key, bytes});
+}
+
+bool GameConfigFile::Save() const
+{
+    try {
+        return ReplaceFileContents(path_, WrittenForm(entries_));
+    } catch (const std::exception&) {   // no memory for the file's text: nothing was written
+        return false;
+    }
+}
+
+bool GameConfigFile::BackupConfigFile() const
+{
+    return CopyFileW(path_.c_str(), (path_ + kBackupSuffix).c_str(), FALSE) != FALSE;
+}
+
+bool GameConfigFile::RestoreConfigFile() const
+{
+    return CopyFileW((path_ + kBackupSuffix).c_str(), path_.c_str(), FALSE) != FALSE;
+}
+
+bool LoadForRewrite(GameConfigFile& doc, const std::wstring& path)
+{
+    return doc.LoadEntries(path.c_str()) != GameConfigFile::LoadOutcome::Unreadable;
+}
+
+}  // namespace kelvane

@@ -1,0 +1,144 @@
+// Replacing a file through a flushed temporary file beside it and ReplaceFileW / MoveFileExW.
+#include "config/replace_file_contents.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <atomic>
+
+#include "common/unique_handle.h"
+
+namespace kelvane {
+namespace {
+
+constexpr DWORD kMaxWriteChunk = 1u << 30;   // WriteFile takes a 32-bit count
+constexpr int kTemporaryNameAttempts = 100;
+constexpr DWORD kAnyoneMayShare = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+std::atomic<unsigned> temporaryCount{0};
+
+std::wstring FullPath(const std::wstring& path)
+{
+    if (path.empty())
+        return std::wstring();
+    const DWORD needed = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    if (needed == 0)
+        return std::wstring();
+    std::wstring full(needed, L'\0');
+    const DWORD length = GetFullPathNameW(path.c_str(), needed, &full[0], nullptr);
+    if (length == 0 || length >= needed)
+        return std::wstring();
+    full.resize(length);
+    return full;
+}
+
+// Another program that holds the file open without write sharing (the game, an editor) is refused here:
+// Wine's ReplaceFileW would otherwise move such a file aside regardless.
+bool OthersLetUsWrite(const std::wstring& path)
+{
+    const UniqueFile probe(
+        CreateFileW(path.c_str(), GENERIC_WRITE, kAnyoneMayShare, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return static_cast<bool>(probe);
+}
+
+bool WriteAll(HANDLE file, std::string_view bytes)
+{
+    while (!bytes.empty()) {
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), kMaxWriteChunk));
+        DWORD written = 0;
+        if (!WriteFile(file, bytes.data(), chunk, &written, nullptr) || written != chunk)
+            return false;
+        bytes.remove_prefix(chunk);
+    }
+    return true;
+}
+
+// A new file beside the target, deleted again unless Keep() is called once it has taken the target's place.
+class TemporaryFile {
+public:
+    explicit TemporaryFile(const std::wstring& target)
+    {
+        for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
+            std::wstring name = target + L".~" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                                std::to_wstring(++temporaryCount);
+            // CREATE_NEW: a name someone else is using is never overwritten.
+            file_ = UniqueFile(CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                           FILE_ATTRIBUTE_NORMAL, nullptr));
+            if (file_) {
+                path_ = std::move(name);
+                return;
+            }
+            const DWORD error = GetLastError();
+            if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS)
+                return;
+        }
+    }
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+    ~TemporaryFile()
+    {
+        file_ = UniqueFile();
+        if (!path_.empty())
+            DeleteFileW(path_.c_str());
+    }
+
+    explicit operator bool() const { return !path_.empty(); }
+    const std::wstring& path() const { return path_; }
+
+    // Writes, flushes to the disk and closes: afterwards the file holds exactly `bytes` or the call failed.
+    bool WriteAndClose(std::string_view bytes)
+    {
+        if (!WriteAll(file_.get(), bytes) || !FlushFileBuffers(file_.get()))
+            return false;
+        return CloseHandle(file_.release()) != FALSE;
+    }
+
+    void Keep() { path_.clear(); }
+
+private:
+    std::wstring path_;
+    UniqueFile file_;
+};
+
+bool PutInPlace(const std::wstring& replacement, const std::wstring& target, bool targetExists)
+{
+    constexpr DWORD kMoveFlags = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
+    if (!targetExists)
+        return MoveFileExW(replacement.c_str(), target.c_str(), kMoveFlags) != FALSE;
+    // ReplaceFileW keeps the old file's attributes, security and creation time on the new one.
+    if (ReplaceFileW(target.c_str(), replacement.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
+                     nullptr))
+        return true;
+    // The target vanished meanwhile (or, under Wine, was moved aside before the failure): the new contents are
+    // better than no file at all.
+    if (GetFileAttributesW(target.c_str()) == INVALID_FILE_ATTRIBUTES && GetLastError() == ERROR_FILE_NOT_FOUND)
+        return MoveFileExW(replacement.c_str(), target.c_str(), kMoveFlags) != FALSE;
+    return false;
+}
+
+}  // namespace
+
+bool ReplaceFileContents(const std::wstring& path, std::string_view bytes)
+{
+    const std::wstring target = FullPath(path);
+    if (target.empty())
+        return false;
+
+    const DWORD attributes = GetFileAttributesW(target.c_str());
+    const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
+    if (!exists) {
+        const DWORD error = GetLastError();
+        if (error != ERROR_FILE_NOT_FOUND)
+            return false;   // a missing folder, or one we may not look into
+    } else if ((attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) || !OthersLetUsWrite(target)) {
+        return false;
+    }
+
+    TemporaryFile temporary(target);
+    if (!temporary || !temporary.WriteAndClose(bytes) || !PutInPlace(temporary.path(), target, exists))
+        return false;
+    temporary.Keep();
+    return true;
+}
+
+}  // namespace kelvane

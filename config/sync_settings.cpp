@@ -1,0 +1,56 @@
+// The three "synchronize" accessors: one routine over the setting's name and its option bit.
+#include "config/sync_settings.h"
+
+#include "config/game_config_file.h"
+
+namespace kelvane {
+namespace {
+
+// The quotes belong to the value text, as config.wtf stores it.
+constexpr wchar_t kDisablingValue[] = L"\"0\"";
+constexpr wchar_t kRemovedValue[] = L"";
+
+struct SyncSetting {
+    const wchar_t* name;
+    OptionMask bit;
+};
+
+constexpr SyncSetting kSyncConfig{L"synchronizeConfig", kOptionSyncConfig};
+constexpr SyncSetting kSyncBindings{L"synchronizeBindings", kOptionSyncBindings};
+constexpr SyncSetting kSyncMacros{L"synchronizeMacros", kOptionSyncMacros};
+
+bool SyncTweak(const SyncSetting& setting, OptionMask& options, const std::wstring& configPath, int flag)
+{
+    GameConfigFile doc;
+    if (flag == kRead) {
+        doc.Load(configPath.c_str());
+        std::wstring value;
+        doc.GetValue(setting.name, value);
+        options = WithBit(options, setting.bit, value == kDisablingValue);
+        return true;
+    }
+    // A file that exists but could not be read whole would lose the player's other settings if saved.
+    if (!LoadForRewrite(doc, configPath))
+        return false;
+    doc.SetValue(setting.name, (options & setting.bit) ? kDisablingValue : kRemovedValue);
+    return doc.Save();
+}
+
+}  // namespace
+
+bool SyncConfigTweak(OptionMask& options, const std::wstring& configPath, int flag)
+{
+    return SyncTweak(kSyncConfig, options, configPath, flag);
+}
+
+bool SyncBindingsTweak(OptionMask& options, const std::wstring& configPath, int flag)
+{
+    return SyncTweak(kSyncBindings, options, configPath, flag);
+}
+
+bool SyncMacrosTweak(OptionMask& options, const std::wstring& configPath, int flag)
+{
+    return SyncTweak(kSyncMacros, options, configPath, flag);
+}
+
+}  // namespace kelvane

@@ -4,15 +4,31 @@
 #include <shlobj.h>
 
 #include "app/app_module.h"
+#include "app/game_folder.h"
 #include "app/option_controls.h"
 #include "app/resources/resource.h"
-#include "common/unique_handle.h"
+#include "app/window_placement.h"
+#include "config/game_config_file.h"
+#include "config/sync_settings.h"
+#include "tweaks/network_latency.h"
+#include "tweaks/texture_cache.h"
 
 namespace kelvane {
 namespace {
+
 constexpr int kPathCapacity = 260;   // MAX_PATH, terminator included
 constexpr wchar_t kConfigSuffix[] = L"\\WTF\\config.wtf";
+constexpr wchar_t kHomePageUrl[] = L"https://vantorin.example/";
+constexpr wchar_t kLinkLabel[] = L"Powered by Vantorin";
+constexpr wchar_t kApplyFailedNote[] = L"Note: Some changes could not be applied. Try running as administrator.";
+constexpr wchar_t kRestoreFailedNote[] = L"Note: The backup of config.wtf could not be restored.";
+
+bool FileExists(const std::wstring& path)
+{
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
+
+}  // namespace
 
 bool MainDialog::FilterMessage(MSG* message)
 {
@@ -55,6 +71,12 @@ bool MainDialog::Dispatch(UINT message, WPARAM wParam, LPARAM, LRESULT& result)
         case IDC_BROWSE:
             result = OnBrowse();
             return true;
+        case IDC_RESTORE_CONFIG:
+            result = OnRestore();
+            return true;
+        case IDC_APPLY:
+            result = OnApply();
+            return true;
         case IDC_REVERT:
             result = OnRevert();
             return true;
@@ -78,6 +100,8 @@ bool MainDialog::Dispatch(UINT message, WPARAM wParam, LPARAM, LRESULT& result)
 
 LRESULT MainDialog::OnInitDialog()
 {
+    CenterOnWorkArea(window());
+    LoadIcons();
     if (MessageLoop* loop = Module().LoopForThread()) {
         loop->AddFilter(this);
         loop->AddIdle(this);
@@ -85,9 +109,62 @@ LRESULT MainDialog::OnInitDialog()
     noteEdit = GetDlgItem(window(), IDC_NOTE);
     pathEdit = GetDlgItem(window(), IDC_GAME_PATH);
     backupCheckBox = GetDlgItem(window(), IDC_BACKUP_CONFIG);
-    SendMessageW(backupCheckBox, BM_SETCHECK, BST_CHECKED, 0);
+    SendMessageW(backupCheckBox, BM_SETCHECK, BST_CHECKED, 0);   // the first Apply of the run takes a backup
     restoreButton = GetDlgItem(window(), IDC_RESTORE_CONFIG);
+
+    FindGameFolder();
+    ReadAllOptions();
+    ShowOptions();
+    appliedOptions = currentOptions;
+
+    if (linkControl.Attach(GetDlgItem(window(), IDC_POWERED_BY)))
+        linkControl.InitControl();
+    linkControl.SetTarget(kHomePageUrl);
+    linkControl.SetLabelText(kLinkLabel);
     return 1;
+}
+
+void MainDialog::LoadIcons()
+{
+    const auto load = [this](int widthMetric, int heightMetric) {
+        return UniqueIcon(static_cast<HICON>(LoadImageW(Module().instance(), MAKEINTRESOURCEW(IDI_MAINFRAME),
+                                                        IMAGE_ICON, GetSystemMetrics(widthMetric),
+                                                        GetSystemMetrics(heightMetric), LR_DEFAULTCOLOR)));
+    };
+    bigIcon = load(SM_CXICON, SM_CYICON);
+    SendMessageW(window(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon.get()));
+    smallIcon = load(SM_CXSMICON, SM_CYSMICON);
+    SendMessageW(window(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon.get()));
+}
+
+void MainDialog::FindGameFolder()
+{
+    if (const std::optional<std::wstring> folder = ReadGameFolder()) {
+        SetWindowTextW(pathEdit, folder->c_str());   // the edit notifies at once: configPath is current after this
+        return;
+    }
+    // Nothing usable in the registry: ask the user, once the dialog is up.
+    PostMessageW(window(), WM_COMMAND, MAKEWPARAM(IDC_BROWSE, BN_CLICKED), 0);
+}
+
+const MainDialog::OptionAccessor MainDialog::kAccessors[5] = {
+    {kOptionNetworkLatency, &MainDialog::NetworkLatencyTweak},
+    {kOptionTextureCache, &MainDialog::TextureCacheTweak},
+    {kOptionSyncBindings, &MainDialog::SyncBindingsTweak},
+    {kOptionSyncConfig, &MainDialog::SyncConfigTweak},
+    {kOptionSyncMacros, &MainDialog::SyncMacrosTweak},
+};
+
+void MainDialog::ReadAllOptions()
+{
+    for (const OptionAccessor& accessor : kAccessors)
+        (this->*accessor.access)(kRead);
+}
+
+void MainDialog::ShowOptions()
+{
+    for (const OptionControl& control : kOptionControls)
+        CheckDlgButton(window(), control.id, (currentOptions & control.bit) ? BST_CHECKED : BST_UNCHECKED);
 }
 
 LRESULT MainDialog::OnDestroy()
@@ -136,9 +213,48 @@ LRESULT MainDialog::OnRevert()
 {
     EnableWindow(GetDlgItem(window(), IDC_REVERT), FALSE);
     currentOptions = appliedOptions;
-    for (const OptionControl& control : kOptionControls)
-        CheckDlgButton(window(), control.id, (currentOptions & control.bit) ? BST_CHECKED : BST_UNCHECKED);
+    ShowOptions();
     UpdateNote();
+    return 0;
+}
+
+LRESULT MainDialog::OnApply()
+{
+    EnableWindow(GetDlgItem(window(), IDC_REVERT), FALSE);
+    bool failed = false;
+    if (SendMessageW(backupCheckBox, BM_GETCHECK, 0, 0) != BST_UNCHECKED) {
+        GameConfigFile config;
+        config.Load(configPath.c_str());
+        // No file, nothing to keep: only a file that exists and could not be copied is a failed backup.
+        if (!config.BackupConfigFile() && FileExists(config.path()))
+            failed = true;
+    }
+    EnableWindow(restoreButton, TRUE);
+    const OptionMask changed = currentOptions ^ appliedOptions;
+    for (const OptionAccessor& accessor : kAccessors) {
+        if ((changed & accessor.bit) && !(this->*accessor.access)(kWrite))
+            failed = true;
+    }
+    appliedOptions = currentOptions;
+    SendMessageW(backupCheckBox, BM_SETCHECK, BST_UNCHECKED, 0);
+    if (failed)
+        SetWindowTextW(noteEdit, kApplyFailedNote);
+    return 0;
+}
+
+LRESULT MainDialog::OnRestore()
+{
+    GameConfigFile config;
+    config.Load(configPath.c_str());
+    const bool restored = config.RestoreConfigFile();
+    EnableWindow(restoreButton, FALSE);
+    appliedOptions = 0;
+    currentOptions = 0;
+    ReadAllOptions();
+    ShowOptions();
+    appliedOptions = currentOptions;
+    if (!restored)
+        SetWindowTextW(noteEdit, kRestoreFailedNote);
     return 0;
 }
 
@@ -166,6 +282,31 @@ LRESULT MainDialog::OnPathChanged()
     EnableWindow(GetDlgItem(window(), IDC_APPLY), folder[0] != L'\0');
     configPath = std::wstring(folder) + kConfigSuffix;
     return 0;
+}
+
+bool MainDialog::NetworkLatencyTweak(int flag)
+{
+    return kelvane::NetworkLatencyTweak(currentOptions, flag);
+}
+
+bool MainDialog::TextureCacheTweak(int flag)
+{
+    return kelvane::TextureCacheTweak(currentOptions, configPath, flag);
+}
+
+bool MainDialog::SyncBindingsTweak(int flag)
+{
+    return kelvane::SyncBindingsTweak(currentOptions, configPath, flag);
+}
+
+bool MainDialog::SyncConfigTweak(int flag)
+{
+    return kelvane::SyncConfigTweak(currentOptions, configPath, flag);
+}
+
+bool MainDialog::SyncMacrosTweak(int flag)
+{
+    return kelvane::SyncMacrosTweak(currentOptions, configPath, flag);
 }
 
 }  // namespace kelvane

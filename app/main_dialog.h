@@ -5,8 +5,10 @@
 #include <string>
 
 #include "app/dialog_window.h"
+#include "app/hyperlink_control.h"
 #include "app/message_loop.h"
 #include "common/option_mask.h"
+#include "common/unique_handle.h"
 
 namespace kelvane {
 
@@ -28,10 +30,31 @@ private:
     LRESULT OnClose();
     LRESULT OnCancel();
     LRESULT OnBrowse();
+    LRESULT OnRestore();
+    LRESULT OnApply();
     LRESULT OnRevert();
     LRESULT OnOptionToggled(int id);
     LRESULT OnPathChanged();
 
+    // The option accessors: flag kRead reads the system into the option's bit of currentOptions; any other flag
+    // writes the bit to the system and answers whether the system now matches it.
+    bool NetworkLatencyTweak(int flag);
+    bool TextureCacheTweak(int flag);
+    bool SyncBindingsTweak(int flag);
+    bool SyncConfigTweak(int flag);
+    bool SyncMacrosTweak(int flag);
+
+    // The accessors in the order the dialog always calls them: network, texture, bindings, configs, macros.
+    struct OptionAccessor {
+        OptionMask bit;
+        bool (MainDialog::*access)(int flag);
+    };
+    static const OptionAccessor kAccessors[5];
+
+    void LoadIcons();
+    void FindGameFolder();
+    void ReadAllOptions();
+    void ShowOptions();
     void UpdateNote();
     void EndDialog(int exitCode);
 
@@ -42,6 +65,11 @@ private:
     std::wstring configPath;
     HWND backupCheckBox = nullptr;
     HWND restoreButton = nullptr;
+    HyperLinkControl linkControl;
+
+    // The window's icons stay alive as long as the window can show them.
+    UniqueIcon bigIcon;
+    UniqueIcon smallIcon;
 };
 
 }  // namespace kelvane

@@ -28,7 +28,7 @@ struct WalkResult {
     bool visitedAny = false;
 };
 
-// Calls visit(interfaceKey, opened) for each subkey in enumeration order; `opened` is null when it cannot be opened.
+// Calls visit(subkey) for each interface in enumeration order; the key is null when it cannot be opened.
 template <typename Visit>
 WalkResult ForEachInterface(HKEY interfaces, Visit visit)
 {

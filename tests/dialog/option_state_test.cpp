@@ -3,7 +3,9 @@
 
 #include "app/resources/resource.h"
 #include "tests/support/dialog_harness.h"
+#include "tests/support/game_setup.h"
 #include "tests/support/scratch_registry.h"
+#include "tests/support/temp_folder.h"
 
 namespace kelvane {
 namespace {
@@ -13,9 +15,16 @@ using test::DialogHarness;
 constexpr wchar_t kWindowsNote[] = L"Note: You may need to restart windows to take effect";
 constexpr wchar_t kGameNote[] = L"Note: You may need to restart game to take effect";
 
+// A game folder known to the registry, so start-up finds it and opens no folder browser.
+struct KnownGame {
+    KnownGame() { test::SetInstallPath(game.folder()); }
+    test::TempGameFolder game;
+};
+
 class OptionStateTest : public ::testing::Test {
 protected:
     test::ScratchRegistry registry;   // start-up reads the registry: keep it away from the machine's
+    KnownGame known;
     DialogHarness ui;
 };
 

@@ -32,6 +32,7 @@ using Access = HyperLinkControlTestAccess;
 
 constexpr wchar_t kHomePage[] = L"https://vantorin.example/kelvane";
 constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr COLORREF kSentinel = RGB(0x12, 0x34, 0x56);   // fills a bitmap before rendering
 constexpr COLORREF kDefaultLinkColor = 0x00FF0000;
 constexpr COLORREF kDefaultVisitedColor = 0x00800080;
 constexpr INT_PTR kShellSuccess = 42;

@@ -12,6 +12,7 @@ DialogHarness::DialogHarness(bool show)
 {
     Module().Initialize(nullptr);
     Module().RegisterLoop(&loop_);
+    browserCanceller_ = std::thread([this] { CancelBrowsers(); });
     window_ = dialog_.Create(Module().instance(), IDD_MAINDLG, nullptr);
     if (!window_) {
         ADD_FAILURE() << "the main dialog could not be created, error " << GetLastError();
@@ -28,6 +29,36 @@ DialogHarness::~DialogHarness()
         DestroyWindow(window_);
     Pump();
     Module().UnregisterLoop();
+    stop_ = true;
+    browserCanceller_.join();
+}
+
+void DialogHarness::CancelBrowsers()
+{
+    struct Search {
+        HWND dialog;
+        std::atomic<int>* cancelled;
+    };
+    while (!stop_) {
+        Search search{window_, &browsersCancelled_};
+        EnumThreadWindows(
+            uiThread_,
+            [](HWND candidate, LPARAM param) -> BOOL {
+                auto* s = reinterpret_cast<Search*>(param);
+                wchar_t className[16] = {};
+                GetClassNameW(candidate, className, 16);
+                // Any other dialog of the UI thread that is owned by ours is the folder browser.
+                if (candidate != s->dialog && GetWindow(candidate, GW_OWNER) == s->dialog && s->dialog &&
+                    std::wstring(className) == L"#32770" && IsWindowVisible(candidate)) {
+                    PostMessageW(candidate, WM_COMMAND, IDCANCEL, 0);
+                    ++*s->cancelled;
+                    Sleep(200);   // let it close before looking again
+                }
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        Sleep(20);
+    }
 }
 
 int DialogHarness::Pump()

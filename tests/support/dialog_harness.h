@@ -3,7 +3,9 @@
 #pragma once
 
 #include <windows.h>
+#include <atomic>
 #include <string>
+#include <thread>
 
 #include "app/main_dialog.h"
 #include "app/message_loop.h"
@@ -41,15 +43,23 @@ public:
     std::wstring Text(int id) const;
     void SetText(int id, const std::wstring& text);   // as a program would: the edit notifies synchronously
     int quitCode() const { return quitCode_; }
+    // Folder browsers that opened over the dialog; each is cancelled at once, as a user closing it would.
+    int browsersCancelled() const { return browsersCancelled_; }
 
     OptionMask currentOptions() const { return MainDialogTestAccess::currentOptions(dialog_); }
     OptionMask appliedOptions() const { return MainDialogTestAccess::appliedOptions(dialog_); }
     const std::wstring& configPath() const { return MainDialogTestAccess::configPath(dialog_); }
 
 private:
+    void CancelBrowsers();
+
+    std::atomic<bool> stop_{false};
+    std::atomic<int> browsersCancelled_{0};
+    DWORD uiThread_ = GetCurrentThreadId();
+    std::thread browserCanceller_;
     MessageLoop loop_;
     MainDialog dialog_;
-    HWND window_ = nullptr;
+    std::atomic<HWND> window_{nullptr};   // read by the browser canceller too
     int quitCode_ = -1;
 };
 

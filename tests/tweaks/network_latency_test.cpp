@@ -100,7 +100,7 @@ TEST_F(NetworkLatencyTest, TheLastInterfaceInEnumerationOrderDecides)
     SetAck(L"A", 1);
     SetAck(L"B", 1);
     ScratchRegistry::SetDword(HKEY_LOCAL_MACHINE, Interface(L"C").c_str(), L"Other", 1);
-    ASSERT_TRUE(RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, Interface(L"C").c_str(), kValue) == ERROR_SUCCESS);
+    ASSERT_EQ(RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, Interface(L"C").c_str(), kValue), ERROR_SUCCESS);
     EXPECT_FALSE(ReadsAsSet());
 }
 

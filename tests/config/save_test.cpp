@@ -1,0 +1,205 @@
+// Saving config.wtf: the exact bytes written, a new file, and every case where the old file must stay as it was.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <set>
+
+#include "common/unique_handle.h"
+#include "config/game_config_file.h"
+#include "tests/support/temp_folder.h"
+
+namespace kelvane {
+namespace {
+
+using test::ReadBytes;
+using test::TempFolder;
+using test::TempGameFolder;
+using test::WriteBytes;
+using namespace std::string_literals;
+
+constexpr char kGameFile[] =
+    "# written by the game\r\n"
+    "SET textureCacheSize \"256\"\r\n"
+    "\r\n"
+    "  SET   synchronizeConfig   \"1\"  \r\n"
+    "SET empty\r\n"
+    "SET synchronizeConfig \"0\"\n"
+    "SET gxWindow \"1\"";
+
+// The names in a folder, so a test can see that no temporary file stayed behind.
+std::set<std::wstring> FolderNames(const std::wstring& folder)
+{
+    std::set<std::wstring> names;
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        const std::wstring name = found.cFileName;
+        if (name != L"." && name != L"..")
+            names.insert(name);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return names;
+}
+
+std::wstring WtfFolder(const TempGameFolder& game) { return game.folder() + L"\\WTF"; }
+
+bool LoadSetAndSave(const std::wstring& path, const wchar_t* name, const wchar_t* value)
+{
+    GameConfigFile doc;
+    doc.Load(path.c_str());
+    doc.SetValue(name, value);
+    return doc.Save();
+}
+
+TEST(Save, WritesOneSetLineWithCrLfPerNonEmptyValueInOrder)
+{
+    TempGameFolder game(kGameFile);
+    GameConfigFile doc;
+    ASSERT_TRUE(doc.Load(game.configPath().c_str()));
+    doc.SetValue(L"synchronizeMacros", L"\"0\"");
+    doc.SetValue(L"gxWindow", L"");
+    EXPECT_TRUE(doc.Save());
+    EXPECT_EQ(game.config(),
+              "SET textureCacheSize \"256\"\r\n"
+              "SET SET synchronizeConfig   \"1\"  \r\n"
+              "SET synchronizeConfig \"0\"\r\n"
+              "SET synchronizeMacros \"0\"\r\n");
+    EXPECT_EQ(FolderNames(WtfFolder(game)), std::set<std::wstring>{L"config.wtf"});
+
+    // What was written reads back as the same entries.
+    GameConfigFile again;
+    ASSERT_TRUE(again.Load(game.configPath().c_str()));
+    EXPECT_EQ(again.entries().size(), 4u);
+    EXPECT_TRUE(again.Save());
+    EXPECT_EQ(again.entries().size(), 4u);
+}
+
+TEST(Save, NothingToWriteLeavesAnEmptyFile)
+{
+    TempGameFolder game("# comments only\r\n\r\nSET name\r\n");
+    GameConfigFile doc;
+    ASSERT_TRUE(doc.Load(game.configPath().c_str()));
+    EXPECT_TRUE(doc.Save());
+    EXPECT_TRUE(test::FileExists(game.configPath()));
+    EXPECT_EQ(game.config(), "");
+}
+
+TEST(Save, MissingFileIsCreatedButAMissingFolderIsNot)
+{
+    TempGameFolder game;
+    EXPECT_TRUE(LoadSetAndSave(game.configPath(), L"synchronizeMacros", L"\"0\""));
+    EXPECT_EQ(game.config(), "SET synchronizeMacros \"0\"\r\n");
+
+    const std::wstring inMissingFolder = game.folder() + L"\\gone\\config.wtf";
+    EXPECT_FALSE(LoadSetAndSave(inMissingFolder, L"synchronizeMacros", L"\"0\""));
+    EXPECT_FALSE(test::FileExists(game.folder() + L"\\gone"));
+
+    GameConfigFile neverLoaded;
+    neverLoaded.SetValue(L"a", L"1");
+    EXPECT_FALSE(neverLoaded.Save());   // no path: nothing relative to the working folder is written
+}
+
+TEST(Save, ReadOnlyFileIsLeftAlone)
+{
+    TempGameFolder game(kGameFile);
+    ASSERT_TRUE(SetFileAttributesW(game.configPath().c_str(), FILE_ATTRIBUTE_READONLY));
+    EXPECT_FALSE(LoadSetAndSave(game.configPath(), L"synchronizeMacros", L"\"0\""));
+    EXPECT_EQ(game.config(), kGameFile);
+    EXPECT_EQ(GetFileAttributesW(game.configPath().c_str()) & FILE_ATTRIBUTE_READONLY,
+              static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
+    EXPECT_EQ(FolderNames(WtfFolder(game)), std::set<std::wstring>{L"config.wtf"});
+}
+
+TEST(Save, FileThatAnotherProgramKeepsFromWritersIsLeftAlone)
+{
+    struct Holder {
+        DWORD access;
+        DWORD share;
+    };
+    // The game writing while letting others only read, and a reader that lets nobody write meanwhile.
+    for (const Holder holder : {Holder{GENERIC_WRITE, FILE_SHARE_READ}, Holder{GENERIC_READ, FILE_SHARE_READ},
+                                Holder{GENERIC_READ | GENERIC_WRITE, 0}}) {
+        TempGameFolder game(kGameFile);
+        GameConfigFile doc;
+        ASSERT_TRUE(doc.Load(game.configPath().c_str()));
+        doc.SetValue(L"synchronizeMacros", L"\"0\"");
+        {
+            const UniqueFile other(CreateFileW(game.configPath().c_str(), holder.access, holder.share, nullptr,
+                                               OPEN_EXISTING, 0, nullptr));
+            ASSERT_TRUE(other);
+            EXPECT_FALSE(doc.Save());
+        }
+        EXPECT_EQ(game.config(), kGameFile);
+        EXPECT_EQ(FolderNames(WtfFolder(game)), std::set<std::wstring>{L"config.wtf"});
+        EXPECT_TRUE(doc.Save());   // once the other handle is gone the same document is written
+    }
+}
+
+TEST(Save, FileThatOthersShareForWritingIsReplaced)
+{
+    TempGameFolder game(kGameFile);
+    GameConfigFile doc;
+    ASSERT_TRUE(doc.Load(game.configPath().c_str()));
+    const UniqueFile reader(CreateFileW(game.configPath().c_str(), GENERIC_READ,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                        OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(reader);
+    EXPECT_TRUE(doc.Save());
+    EXPECT_EQ(ReadBytes(game.configPath()).rfind("SET textureCacheSize \"256\"\r\n", 0), 0u);
+}
+
+TEST(Save, FolderNamedOutsideTheAnsiCodePageIsWritten)
+{
+    // Greek and CJK letters: no single-byte ANSI code page holds both.
+    TempFolder folder(L"kelvane-\x03A9\x03BC\x03AD\x03B3\x03B1-\x6F22\x5B57");
+    const std::wstring path = folder / L"config.wtf";
+    WriteBytes(path, "SET textureCacheSize \"256\"\r\n");
+    EXPECT_TRUE(LoadSetAndSave(path, L"synchronizeBindings", L"\"0\""));
+    EXPECT_EQ(ReadBytes(path), "SET textureCacheSize \"256\"\r\nSET synchronizeBindings \"0\"\r\n");
+    EXPECT_EQ(FolderNames(folder.path()), std::set<std::wstring>{L"config.wtf"});
+}
+
+TEST(Save, RelativePathIsWrittenToTheSameFileAsItsFullForm)
+{
+    TempGameFolder game(kGameFile);
+    wchar_t previous[MAX_PATH];
+    ASSERT_GT(GetCurrentDirectoryW(MAX_PATH, previous), 0u);
+    ASSERT_TRUE(SetCurrentDirectoryW(WtfFolder(game).c_str()));
+    const bool saved = LoadSetAndSave(L"config.wtf", L"a", L"1");
+    SetCurrentDirectoryW(previous);
+    EXPECT_TRUE(saved);
+    EXPECT_EQ(game.config().substr(game.config().size() - 9), "SET a 1\r\n");
+}
+
+TEST(Backup, CopiesTheFileBesideItAndBackByteForByte)
+{
+    const std::string original = "SET a \"1\"\r\n\0\xFF\r raw bytes\n"s;
+    TempGameFolder game(original);
+    WriteBytes(game.backupPath(), "an older backup");
+    GameConfigFile doc;
+    ASSERT_TRUE(doc.Load(game.configPath().c_str()));
+    EXPECT_TRUE(doc.BackupConfigFile());
+    EXPECT_EQ(ReadBytes(game.backupPath()), original);
+
+    WriteBytes(game.configPath(), "changed since");
+    EXPECT_TRUE(doc.RestoreConfigFile());
+    EXPECT_EQ(game.config(), original);
+    EXPECT_EQ(ReadBytes(game.backupPath()), original);
+}
+
+TEST(Backup, FailsWithoutTheFileToCopy)
+{
+    TempGameFolder game;
+    GameConfigFile doc;
+    doc.Load(game.configPath().c_str());
+    EXPECT_FALSE(doc.BackupConfigFile());
+    EXPECT_FALSE(doc.RestoreConfigFile());
+    EXPECT_FALSE(test::FileExists(game.configPath()));
+    EXPECT_FALSE(test::FileExists(game.backupPath()));
+}
+
+}  // namespace
+}  // namespace kelvane

@@ -30,6 +30,8 @@ bool FileExists(const std::wstring& path)
 
 }  // namespace
 
+VideoMemoryQuery MainDialog::videoMemoryQuery = &QueryVideoMemory;
+
 bool MainDialog::FilterMessage(MSG* message)
 {
     return window() && IsDialogMessageW(window(), message);
@@ -291,7 +293,7 @@ bool MainDialog::NetworkLatencyTweak(int flag)
 
 bool MainDialog::TextureCacheTweak(int flag)
 {
-    return kelvane::TextureCacheTweak(currentOptions, configPath, flag);
+    return kelvane::TextureCacheTweak(currentOptions, configPath, flag, videoMemoryQuery);
 }
 
 bool MainDialog::SyncBindingsTweak(int flag)

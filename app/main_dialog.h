@@ -9,6 +9,7 @@
 #include "app/message_loop.h"
 #include "common/option_mask.h"
 #include "common/unique_handle.h"
+#include "tweaks/texture_cache.h"
 
 namespace kelvane {
 
@@ -18,6 +19,9 @@ public:
 
     bool FilterMessage(MSG* message) override;
     bool HandleIdle() override;
+
+    // Where the texture option learns the display memory; tests replace it with a known adapter.
+    static VideoMemoryQuery videoMemoryQuery;
 
 protected:
     bool Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;

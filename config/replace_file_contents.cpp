@@ -130,7 +130,7 @@ bool ReplaceFileContents(const std::wstring& path, std::string_view bytes)
         const DWORD error = GetLastError();
         if (error != ERROR_FILE_NOT_FOUND)
             return false;   // a missing folder, or one we may not look into
-    } else if ((attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) || (false && !OthersLetUsWrite(target))) {
+    } else if ((attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) || !OthersLetUsWrite(target)) {
         return false;
     }
 

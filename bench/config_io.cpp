@@ -1,0 +1,154 @@
+// Load and Save of config.wtf at 1 thousand, 100 thousand and 1 million lines, each beside the limit set by the
+// same bytes on the same file: one counting pass through a read-only mapping, and one WriteFile with one flush.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "common/unique_handle.h"
+#include "config/config_text.h"
+#include "config/game_config_file.h"
+#include "config/mapped_file_view.h"
+
+namespace {
+
+using kelvane::GameConfigFile;
+
+struct Size {
+    int lines;
+    int runs;
+};
+
+constexpr Size kSizes[] = {{1000, 41}, {100000, 11}, {1000000, 7}};
+
+// Names and values shaped like the game's own, so most names need storage of their own as they would.
+std::string GenerateConfig(int lines)
+{
+    static const char* const kNames[] = {"gxResolution", "textureCacheSize", "cameraDistanceMaxZoomFactor",
+                                         "synchronizeConfig", "particleDensity", "farclip", "Sound_MasterVolume",
+                                         "lastCharacterIndex", "accounttype", "realmList"};
+    static const char* const kValues[] = {"\"1920x1080\"", "\"134217728\"", "\"2.6\"", "\"0\"",
+                                          "\"eu.logon.worldofwarcraft.com\"", "\"1\""};
+    std::string bytes;
+    bytes.reserve(static_cast<std::size_t>(lines) * 40);
+    for (int i = 0; i < lines; ++i) {
+        bytes += "SET ";
+        bytes += kNames[i % std::size(kNames)];
+        bytes += std::to_string(i);
+        bytes += ' ';
+        bytes += kValues[i % std::size(kValues)];
+        bytes += "\r\n";
+    }
+    return bytes;
+}
+
+class Stopwatch {
+public:
+    Stopwatch() { QueryPerformanceCounter(&start_); }
+    double Milliseconds() const
+    {
+        LARGE_INTEGER now, frequency;
+        QueryPerformanceCounter(&now);
+        QueryPerformanceFrequency(&frequency);
+        return 1000.0 * static_cast<double>(now.QuadPart - start_.QuadPart) / static_cast<double>(frequency.QuadPart);
+    }
+
+private:
+    LARGE_INTEGER start_;
+};
+
+double Median(std::vector<double> samples)
+{
+    std::sort(samples.begin(), samples.end());
+    return samples[samples.size() / 2];
+}
+
+bool WriteWhole(const std::wstring& path, const std::string& bytes)
+{
+    const kelvane::UniqueFile file(
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    return file && WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+           written == bytes.size() && FlushFileBuffers(file.get());
+}
+
+// The least that Load can do: map the file and look at every byte once.
+std::size_t CountLines(const std::wstring& path)
+{
+    const kelvane::MappedFileView view(path.c_str());
+    return static_cast<std::size_t>(std::count(view.data(), view.data() + view.size(), '\n'));
+}
+
+std::wstring MakeFolder()
+{
+    wchar_t base[MAX_PATH + 1] = {};
+    GetTempPathW(MAX_PATH, base);
+    const std::wstring folder = std::wstring(base) + L"kelvane-bench-" + std::to_wstring(GetCurrentProcessId());
+    CreateDirectoryW(folder.c_str(), nullptr);
+    return folder;
+}
+
+}  // namespace
+
+int main()
+{
+    const std::wstring folder = MakeFolder();
+    const std::wstring configPath = folder + L"\\config.wtf";
+    const std::wstring limitPath = folder + L"\\limit.wtf";
+    int failures = 0;
+
+    std::printf("%9s %9s | %9s %9s %6s | %9s %9s %6s | %8s %8s\n", "lines", "MiB", "Load ms", "limit ms", "ratio",
+                "Save ms", "limit ms", "ratio", "Load ns/l", "Save ns/l");
+    for (const Size size : kSizes) {
+        const std::string bytes = GenerateConfig(size.lines);
+        if (!WriteWhole(configPath, bytes)) {
+            std::printf("cannot write %d lines\n", size.lines);
+            return 1;
+        }
+        std::vector<double> load, loadLimit, save, saveLimit;
+        GameConfigFile doc;
+        for (int run = 0; run < size.runs; ++run) {
+            {
+                const Stopwatch watch;
+                const std::size_t lines = CountLines(configPath);
+                loadLimit.push_back(watch.Milliseconds());
+                failures += lines != static_cast<std::size_t>(size.lines);
+            }
+            {
+                GameConfigFile fresh;   // destroyed after the measurement: Load's own work only
+                const Stopwatch watch;
+                const bool loaded = fresh.Load(configPath.c_str());
+                load.push_back(watch.Milliseconds());
+                failures += !loaded || fresh.entries().size() != static_cast<std::size_t>(size.lines);
+            }
+            {
+                const Stopwatch watch;
+                failures += !WriteWhole(limitPath, bytes);
+                saveLimit.push_back(watch.Milliseconds());
+            }
+            if (run == 0)
+                doc.Load(configPath.c_str());
+            {
+                const Stopwatch watch;
+                failures += !doc.Save();
+                save.push_back(watch.Milliseconds());
+            }
+        }
+        failures += kelvane::WrittenForm(doc.entries()) != bytes;   // Save rewrote the same bytes it was timed on
+
+        const double loadMs = Median(load), loadLimitMs = Median(loadLimit);
+        const double saveMs = Median(save), saveLimitMs = Median(saveLimit);
+        std::printf("%9d %9.2f | %9.3f %9.3f %6.2f | %9.3f %9.3f %6.2f | %8.1f %8.1f\n", size.lines,
+                    static_cast<double>(bytes.size()) / (1024.0 * 1024.0), loadMs, loadLimitMs, loadMs / loadLimitMs,
+                    saveMs, saveLimitMs, saveMs / saveLimitMs, 1e6 * loadMs / size.lines, 1e6 * saveMs / size.lines);
+    }
+
+    DeleteFileW(configPath.c_str());
+    DeleteFileW(limitPath.c_str());
+    RemoveDirectoryW(folder.c_str());
+    if (failures != 0)
+        std::printf("%d runs gave a wrong result\n", failures);
+    return failures == 0 ? 0 : 1;
+}

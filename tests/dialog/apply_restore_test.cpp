@@ -1,0 +1,242 @@
+// Apply, Restore and the game folder edit, in the real dialog with a temporary game folder and a scratch registry.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "app/resources/resource.h"
+#include "common/unique_handle.h"
+#include "tests/support/dialog_harness.h"
+#include "tests/support/game_setup.h"
+#include "tests/support/scratch_registry.h"
+#include "tests/support/temp_folder.h"
+
+namespace kelvane {
+namespace {
+
+using test::DialogHarness;
+using test::ReadBytes;
+using test::TempGameFolder;
+
+constexpr char kPlayerConfig[] =
+    "SET locale \"enUS\"\r\n"
+    "# the player's own comment\r\n"
+    "SET synchronizeConfig \"0\"\r\n"
+    "SET gxResolution \"1024x768\"\r\n";
+constexpr wchar_t kGameNote[] = L"Note: You may need to restart game to take effect";
+constexpr wchar_t kApplyFailed[] = L"Note: Some changes could not be applied. Try running as administrator.";
+constexpr wchar_t kRestoreFailed[] = L"Note: The backup of config.wtf could not be restored.";
+
+// Another program holding config.wtf open without sharing it.
+UniqueFile LockFile(const std::wstring& path)
+{
+    return UniqueFile(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+}
+
+// DirectDraw cannot see the displays while HKEY_LOCAL_MACHINE is redirected: the dialog gets a known adapter.
+std::optional<std::uint32_t> Adapter256MiB() { return 268435456u; }
+
+class ApplyRestoreTest : public ::testing::Test {
+protected:
+    ApplyRestoreTest() : game(kPlayerConfig)
+    {
+        MainDialog::videoMemoryQuery = &Adapter256MiB;
+        test::SetInstallPath(game.folder());
+        test::SetNetworkInterface(L"{A}", false);
+        test::SetNetworkInterface(L"{B}", false);
+    }
+    ~ApplyRestoreTest() override { MainDialog::videoMemoryQuery = &QueryVideoMemory; }
+    void Start() { ui = std::make_unique<DialogHarness>(); }
+    void Press(int id) { ui->Click(id); }
+
+    test::ScratchRegistry registry;
+    TempGameFolder game;
+    std::unique_ptr<DialogHarness> ui;
+};
+
+TEST_F(ApplyRestoreTest, TheRoadOfOneApplyBacksUpThenAppendsTheSetting)
+{
+    Start();
+    ASSERT_EQ(ui->currentOptions(), kOptionSyncConfig);
+    Press(IDC_SYNC_MACROS);
+    EXPECT_EQ(ui->Text(IDC_NOTE), kGameNote);
+    Press(IDC_APPLY);
+
+    EXPECT_EQ(ReadBytes(game.backupPath()), kPlayerConfig);
+    EXPECT_EQ(game.config(),
+              "SET locale \"enUS\"\r\nSET synchronizeConfig \"0\"\r\nSET gxResolution \"1024x768\"\r\n"
+              "SET synchronizeMacros \"0\"\r\n");
+    EXPECT_EQ(ui->appliedOptions(), kOptionSyncConfig | kOptionSyncMacros);
+    EXPECT_TRUE(ui->IsEnabled(IDC_RESTORE_CONFIG));
+    EXPECT_FALSE(ui->IsEnabled(IDC_REVERT));
+    EXPECT_FALSE(ui->IsChecked(IDC_BACKUP_CONFIG));
+    EXPECT_EQ(ui->Text(IDC_NOTE), kGameNote);   // the applied change still needs the game restarted
+    EXPECT_FALSE(test::InterfaceAcksEverySegment(L"{A}"));
+}
+
+TEST_F(ApplyRestoreTest, ApplyWithNothingChangedOnlyTakesTheBackup)
+{
+    test::WriteBytes(game.backupPath(), "an old backup from an earlier run");
+    Start();
+    Press(IDC_APPLY);
+    EXPECT_EQ(ReadBytes(game.backupPath()), kPlayerConfig);
+    EXPECT_EQ(game.config(), kPlayerConfig);   // not rewritten: the comment line is still there
+    EXPECT_TRUE(ui->IsEnabled(IDC_RESTORE_CONFIG));
+    EXPECT_FALSE(ui->IsEnabled(IDC_REVERT));
+    EXPECT_EQ(ui->Text(IDC_NOTE), L"");
+    EXPECT_FALSE(test::ScratchRegistry::HasValue(HKEY_LOCAL_MACHINE,
+                                                 (std::wstring(test::kInterfacesKey) + L"\\{A}").c_str(),
+                                                 L"TcpAckFrequency"));
+}
+
+TEST_F(ApplyRestoreTest, OnlyTheFirstApplyOfARunTakesTheBackup)
+{
+    Start();
+    Press(IDC_SYNC_MACROS);
+    Press(IDC_APPLY);
+    const std::string afterFirst = game.config();
+    Press(IDC_SYNC_BINDINGS);
+    Press(IDC_APPLY);
+    EXPECT_EQ(ReadBytes(game.backupPath()), kPlayerConfig);
+    EXPECT_EQ(game.config(), afterFirst + "SET synchronizeBindings \"0\"\r\n");
+}
+
+TEST_F(ApplyRestoreTest, EveryOptionAppliedAtOnceIsWrittenInOrder)
+{
+    Start();
+    for (const int id : {IDC_NETWORK_LATENCY, IDC_TEXTURE_CACHE, IDC_SYNC_CONFIG, IDC_SYNC_MACROS, IDC_SYNC_BINDINGS})
+        Press(id);
+    Press(IDC_APPLY);
+    EXPECT_TRUE(test::InterfaceAcksEverySegment(L"{A}"));
+    EXPECT_TRUE(test::InterfaceAcksEverySegment(L"{B}"));
+    const std::string config = game.config();
+    EXPECT_EQ(config.find("synchronizeConfig"), std::string::npos);
+    // texture, bindings and macros are appended in the order they are written
+    const size_t texture = config.find("SET textureCacheSize \"134217728\"\r\n");
+    const size_t bindings = config.find("SET synchronizeBindings \"0\"\r\n");
+    const size_t macros = config.find("SET synchronizeMacros \"0\"\r\n");
+    ASSERT_NE(texture, std::string::npos);
+    ASSERT_NE(bindings, std::string::npos);
+    ASSERT_NE(macros, std::string::npos);
+    EXPECT_LT(texture, bindings);
+    EXPECT_LT(bindings, macros);
+    EXPECT_NE(ui->Text(IDC_NOTE), kApplyFailed);
+}
+
+TEST_F(ApplyRestoreTest, RestoreBringsBackTheBackupWhileTheNetworkKeepsItsAppliedState)
+{
+    Start();
+    Press(IDC_NETWORK_LATENCY);
+    Press(IDC_SYNC_CONFIG);
+    Press(IDC_SYNC_MACROS);
+    Press(IDC_APPLY);
+    ASSERT_NE(game.config(), kPlayerConfig);
+
+    Press(IDC_RESTORE_CONFIG);
+    EXPECT_EQ(game.config(), kPlayerConfig);
+    EXPECT_EQ(ReadBytes(game.backupPath()), kPlayerConfig);
+    EXPECT_FALSE(ui->IsEnabled(IDC_RESTORE_CONFIG));
+    EXPECT_EQ(ui->currentOptions(), kOptionNetworkLatency | kOptionSyncConfig);
+    EXPECT_EQ(ui->appliedOptions(), ui->currentOptions());
+    EXPECT_TRUE(ui->IsChecked(IDC_NETWORK_LATENCY));
+    EXPECT_TRUE(ui->IsChecked(IDC_SYNC_CONFIG));
+    EXPECT_FALSE(ui->IsChecked(IDC_SYNC_MACROS));
+    EXPECT_TRUE(test::InterfaceAcksEverySegment(L"{A}"));
+}
+
+TEST_F(ApplyRestoreTest, RestoreWithoutABackupLeavesTheFileAndSaysSo)
+{
+    Start();
+    Press(IDC_SYNC_MACROS);
+    Press(IDC_APPLY);
+    const std::string applied = game.config();
+    DeleteFileW(game.backupPath().c_str());
+    Press(IDC_RESTORE_CONFIG);
+    EXPECT_EQ(game.config(), applied);
+    EXPECT_EQ(ui->Text(IDC_NOTE), kRestoreFailed);
+    EXPECT_EQ(ui->currentOptions(), kOptionSyncConfig | kOptionSyncMacros);   // read again from the file as it is
+    EXPECT_FALSE(ui->IsEnabled(IDC_RESTORE_CONFIG));
+}
+
+TEST_F(ApplyRestoreTest, ALockedConfigIsLeftAloneAndTheNoteSaysTheApplyFailed)
+{
+    Start();
+    Press(IDC_SYNC_MACROS);
+    {
+        const auto lock = LockFile(game.configPath());
+        ASSERT_TRUE(lock);
+        Press(IDC_APPLY);
+    }
+    EXPECT_EQ(game.config(), kPlayerConfig);
+    EXPECT_FALSE(test::FileExists(game.backupPath()));
+    EXPECT_EQ(ui->Text(IDC_NOTE), kApplyFailed);
+    EXPECT_EQ(ui->appliedOptions(), ui->currentOptions());   // the masks follow the Apply all the same
+    EXPECT_TRUE(ui->IsEnabled(IDC_RESTORE_CONFIG));
+}
+
+TEST_F(ApplyRestoreTest, AFailedBackupOfAnExistingFileIsReportedEvenWithNothingToWrite)
+{
+    Start();
+    // A folder where the backup file should go makes the copy fail while config.wtf itself is fine.
+    ASSERT_TRUE(CreateDirectoryW(game.backupPath().c_str(), nullptr));
+    Press(IDC_APPLY);
+    EXPECT_EQ(ui->Text(IDC_NOTE), kApplyFailed);
+    EXPECT_EQ(game.config(), kPlayerConfig);
+}
+
+TEST_F(ApplyRestoreTest, AnotherFolderTypedAfterStartGetsOnlyTheChangedOptions)
+{
+    Start();
+    TempGameFolder other("SET locale \"deDE\"\r\n");
+    ui->SetText(IDC_GAME_PATH, other.folder());
+    EXPECT_EQ(ui->configPath(), other.configPath());
+    EXPECT_EQ(ui->currentOptions(), kOptionSyncConfig);   // checkboxes are not read again for the new folder
+    Press(IDC_SYNC_MACROS);
+    Press(IDC_APPLY);
+    EXPECT_EQ(other.config(), "SET locale \"deDE\"\r\nSET synchronizeMacros \"0\"\r\n");
+    EXPECT_EQ(ReadBytes(other.backupPath()), "SET locale \"deDE\"\r\n");
+    EXPECT_EQ(game.config(), kPlayerConfig);
+    EXPECT_FALSE(test::FileExists(game.backupPath()));
+}
+
+TEST_F(ApplyRestoreTest, TypingRebuildsTheConfigPathAtEveryCharacterAndAnEmptyEditDisablesApply)
+{
+    Start();
+    const HWND edit = ui->item(IDC_GAME_PATH);
+    SendMessageW(edit, EM_SETSEL, 0, -1);
+    SendMessageW(edit, WM_CLEAR, 0, 0);
+    ui->Pump();
+    EXPECT_FALSE(ui->IsEnabled(IDC_APPLY));
+    EXPECT_EQ(ui->configPath(), L"\\WTF\\config.wtf");
+    std::wstring typed;
+    for (const wchar_t c : std::wstring(L"D:\\WoW")) {
+        SendMessageW(edit, WM_CHAR, c, 1);
+        typed.push_back(c);
+        EXPECT_EQ(ui->configPath(), typed + L"\\WTF\\config.wtf");
+        EXPECT_TRUE(ui->IsEnabled(IDC_APPLY));
+    }
+    ui->SetText(IDC_GAME_PATH, L"C:\\");
+    EXPECT_EQ(ui->configPath(), L"C:\\\\WTF\\config.wtf");   // a drive root: two backslashes before WTF
+    ui->SetText(IDC_GAME_PATH, L" \"C:\\Games\" ");
+    EXPECT_EQ(ui->configPath(), L" \"C:\\Games\" \\WTF\\config.wtf");   // typed text is used as typed
+}
+
+class NoGameFolderTest : public ::testing::Test {
+protected:
+    test::ScratchRegistry registry;
+};
+
+TEST_F(NoGameFolderTest, ApplyWithAnEmptyPathStillWritesTheNetworkOption)
+{
+    test::SetNetworkInterface(L"{A}", false);
+    DialogHarness ui;
+    ASSERT_EQ(ui.browsersCancelled(), 1);
+    ASSERT_EQ(ui.configPath(), L"");
+    ui.Click(IDC_NETWORK_LATENCY);
+    ui.Click(IDC_APPLY);
+    EXPECT_TRUE(test::InterfaceAcksEverySegment(L"{A}"));
+    EXPECT_TRUE(ui.IsEnabled(IDC_RESTORE_CONFIG));
+    EXPECT_EQ(ui.Text(IDC_NOTE), L"Note: You may need to restart windows to take effect");
+}
+
+}  // namespace
+}  // namespace kelvane

@@ -112,7 +112,8 @@ bool RunningProgram::IsEnabled(int id) const
 std::wstring RunningProgram::Text(int id) const
 {
     wchar_t text[1024] = {};
-    GetWindowTextW(item(id), text, 1024);   // another process's control: answered by WM_GETTEXT
+    // GetWindowTextW does not ask another process's controls; WM_GETTEXT is marshalled across.
+    SendMessageW(item(id), WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
     return text;
 }
 
@@ -137,6 +138,39 @@ void RunningProgram::PressKey(UINT virtualKey)
     PostMessageW(target, WM_KEYDOWN, virtualKey, 1);
     PostMessageW(target, WM_KEYUP, virtualKey, 0xC0000001);
     Settle();
+}
+
+bool RunningProgram::CancelFolderBrowser(DWORD milliseconds)
+{
+    struct Search {
+        HWND owner;
+        HWND found;
+    };
+    const ULONGLONG deadline = GetTickCount64() + milliseconds;
+    while (GetTickCount64() < deadline) {
+        Search search{window_, nullptr};
+        EnumThreadWindows(
+            threadId_,
+            [](HWND candidate, LPARAM param) -> BOOL {
+                auto* s = reinterpret_cast<Search*>(param);
+                wchar_t className[16] = {};
+                GetClassNameW(candidate, className, 16);
+                if (candidate != s->owner && GetWindow(candidate, GW_OWNER) == s->owner &&
+                    std::wstring(className) == L"#32770" && IsWindowVisible(candidate)) {
+                    s->found = candidate;
+                    return FALSE;
+                }
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        if (search.found) {
+            PostMessageW(search.found, WM_COMMAND, IDCANCEL, 0);
+            Settle();
+            return true;
+        }
+        Sleep(50);
+    }
+    return false;
 }
 
 int RunningProgram::WaitForExit(DWORD milliseconds)

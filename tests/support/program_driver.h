@@ -29,6 +29,8 @@ public:
     void Type(int id, const std::wstring& text);         // replaces the edit's text character by character
     void PressKey(UINT virtualKey);                      // a key press to the control that has the focus
     void Settle() const;                                 // waits until the program has handled what was sent
+    // Waits for the folder browser over the dialog and cancels it, as a user would; false when none opened.
+    bool CancelFolderBrowser(DWORD milliseconds = 10000);
     // Waits for the process to end; returns its exit code, or -1 when it did not end in time.
     int WaitForExit(DWORD milliseconds = 10000);
 

@@ -1,0 +1,173 @@
+// The whole job, as a player does it: the real program finds the game, the player ticks options, applies,
+// restores and closes; the test then reads config.wtf, its backup and the registry. These tests change the
+// registry of the machine they run on, so they run only inside the private Wine prefix of the test run.
+#include <gtest/gtest.h>
+
+#include "app/resources/resource.h"
+#include "common/unique_handle.h"
+#include "tests/support/program_driver.h"
+#include "tests/support/temp_folder.h"
+
+namespace kelvane {
+namespace {
+
+using test::ReadBytes;
+using test::RunningProgram;
+using test::TempGameFolder;
+
+constexpr wchar_t kGameKey[] = L"SOFTWARE\\Blizzard Entertainment\\World of Warcraft";
+constexpr wchar_t kInterfacesKey[] = L"SYSTEM\\CurrentControlSet\\services\\tcpip\\Parameters\\Interfaces";
+constexpr wchar_t kTestInterface[] = L"{0000E2E0-CAFE-4000-8000-000000000001}";
+constexpr char kPlayerConfig[] =
+    "SET locale \"enUS\"\r\n"
+    "SET realmList \"eu.logon.example\"\r\n"
+    "SET synchronizeBindings \"1\"\r\n"
+    "SET gxResolution \"1024x768\"\r\n";
+
+// Removes TcpAckFrequency from every interface, so each test starts from the same machine state.
+void ClearNetworkTweak()
+{
+    UniqueKey interfaces;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kInterfacesKey, 0, KEY_ALL_ACCESS, interfaces.put()) != ERROR_SUCCESS)
+        return;
+    wchar_t name[260];
+    for (DWORD i = 0;; ++i) {
+        DWORD length = 260;
+        if (RegEnumKeyExW(interfaces.get(), i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            break;
+        UniqueKey one;
+        if (RegOpenKeyExW(interfaces.get(), name, 0, KEY_ALL_ACCESS, one.put()) == ERROR_SUCCESS)
+            RegDeleteValueW(one.get(), L"TcpAckFrequency");
+    }
+}
+
+bool TestInterfaceAcksEverySegment()
+{
+    const std::wstring path = std::wstring(kInterfacesKey) + L"\\" + kTestInterface;
+    UniqueKey key;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, key.put()) != ERROR_SUCCESS)
+        return false;
+    DWORD value = 0, size = sizeof(value), type = 0;
+    return RegQueryValueExW(key.get(), L"TcpAckFrequency", nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) ==
+               ERROR_SUCCESS &&
+           type == REG_DWORD && value == 1;
+}
+
+class WholeJobTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!test::RunningUnderWine())
+            GTEST_SKIP() << "changes the machine's registry: runs only in the test run's private Wine prefix";
+        UniqueKey created;
+        const std::wstring path = std::wstring(kInterfacesKey) + L"\\" + kTestInterface;
+        RegCreateKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, created.put(),
+                        nullptr);
+        ClearNetworkTweak();
+        RegDeleteKeyExW(HKEY_LOCAL_MACHINE, kGameKey, KEY_WOW64_32KEY, 0);
+    }
+    void TearDown() override
+    {
+        if (!test::RunningUnderWine())
+            return;
+        ClearNetworkTweak();
+        RegDeleteKeyExW(HKEY_LOCAL_MACHINE, kGameKey, KEY_WOW64_32KEY, 0);
+        RegDeleteKeyW(HKEY_LOCAL_MACHINE, (std::wstring(kInterfacesKey) + L"\\" + kTestInterface).c_str());
+    }
+    // The game's 32-bit installer wrote it, quoted.
+    void InstallGameAt(const std::wstring& folder)
+    {
+        UniqueKey key;
+        ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, kGameKey, 0, nullptr, 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY,
+                                  nullptr, key.put(), nullptr),
+                  ERROR_SUCCESS);
+        const std::wstring value = L"\"" + folder + L"\"";
+        ASSERT_EQ(RegSetValueExW(key.get(), L"InstallPath", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                                 static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))),
+                  ERROR_SUCCESS);
+    }
+
+    TempGameFolder game{kPlayerConfig};
+};
+
+TEST_F(WholeJobTest, TickingMacroSynchronizingAndApplyingBacksUpAndAppendsTheSetting)
+{
+    InstallGameAt(game.folder());
+    RunningProgram program;
+    ASSERT_TRUE(program.window());
+    EXPECT_EQ(program.Text(IDC_GAME_PATH), game.folder());
+    program.Click(IDC_SYNC_MACROS);
+    EXPECT_EQ(program.Text(IDC_NOTE), L"Note: You may need to restart game to take effect");
+    program.Click(IDC_APPLY);
+    EXPECT_TRUE(program.IsEnabled(IDC_RESTORE_CONFIG));
+    PostMessageW(program.item(IDOK), BM_CLICK, 0, 0);
+    EXPECT_EQ(program.WaitForExit(), 1);
+
+    EXPECT_EQ(ReadBytes(game.backupPath()), kPlayerConfig);
+    EXPECT_EQ(game.config(), std::string(kPlayerConfig) + "SET synchronizeMacros \"0\"\r\n");
+    EXPECT_FALSE(TestInterfaceAcksEverySegment());
+}
+
+TEST_F(WholeJobTest, EveryOptionAppliedAtOnceAndThenRestored)
+{
+    InstallGameAt(game.folder());
+    RunningProgram program;
+    ASSERT_TRUE(program.window());
+    for (const int id : {IDC_NETWORK_LATENCY, IDC_TEXTURE_CACHE, IDC_SYNC_CONFIG, IDC_SYNC_MACROS, IDC_SYNC_BINDINGS})
+        program.Click(id);
+    EXPECT_EQ(program.Text(IDC_NOTE), L"Note: You may need to restart windows to take effect");
+    program.Click(IDC_APPLY);
+    EXPECT_FALSE(program.IsEnabled(IDC_REVERT));
+
+    EXPECT_TRUE(TestInterfaceAcksEverySegment());
+    const std::string applied = game.config();
+    EXPECT_EQ(applied.rfind("SET locale \"enUS\"\r\nSET realmList \"eu.logon.example\"\r\n"
+                            "SET synchronizeBindings \"0\"\r\nSET gxResolution \"1024x768\"\r\n"
+                            "SET textureCacheSize \"",
+                            0),
+              0u)
+        << applied;
+    EXPECT_NE(applied.find("\"\r\nSET synchronizeConfig \"0\"\r\nSET synchronizeMacros \"0\"\r\n"),
+              std::string::npos)
+        << applied;
+    if (GetSystemMetrics(SM_CXSCREEN) == 1024 && GetSystemMetrics(SM_CYSCREEN) == 768) {
+        EXPECT_NE(applied.find("SET textureCacheSize \"132644864\"\r\n"), std::string::npos)
+            << "half of the pinned 256 MiB less the 1024x768x32 primary surface";
+    }
+
+    program.Click(IDC_RESTORE_CONFIG);
+    EXPECT_EQ(game.config(), kPlayerConfig);
+    EXPECT_TRUE(program.IsChecked(IDC_NETWORK_LATENCY));   // the registry is not part of the backup
+    EXPECT_FALSE(program.IsChecked(IDC_TEXTURE_CACHE));
+    EXPECT_FALSE(program.IsChecked(IDC_SYNC_CONFIG));
+    EXPECT_FALSE(program.IsChecked(IDC_SYNC_MACROS));
+    EXPECT_FALSE(program.IsChecked(IDC_SYNC_BINDINGS));
+    EXPECT_FALSE(program.IsEnabled(IDC_RESTORE_CONFIG));
+    EXPECT_TRUE(TestInterfaceAcksEverySegment());
+
+    program.Click(IDC_NETWORK_LATENCY);
+    program.Click(IDC_REVERT);
+    EXPECT_TRUE(program.IsChecked(IDC_NETWORK_LATENCY));
+    PostMessageW(program.item(IDOK), BM_CLICK, 0, 0);
+    EXPECT_EQ(program.WaitForExit(), 1);
+    EXPECT_EQ(game.config(), kPlayerConfig);
+}
+
+TEST_F(WholeJobTest, WithoutTheRegistryKeyThePlayerTypesTheFolder)
+{
+    RunningProgram program;
+    ASSERT_TRUE(program.window());
+    EXPECT_TRUE(program.CancelFolderBrowser()) << "the folder browser opens at start when the game is unknown";
+    EXPECT_EQ(program.Text(IDC_GAME_PATH), L"");
+    program.Type(IDC_GAME_PATH, game.folder());
+    EXPECT_TRUE(program.IsEnabled(IDC_APPLY));
+    program.Click(IDC_SYNC_CONFIG);
+    program.Click(IDC_APPLY);
+    program.PressKey(VK_ESCAPE);
+    EXPECT_EQ(program.WaitForExit(), 2);
+    EXPECT_EQ(game.config(), std::string(kPlayerConfig) + "SET synchronizeConfig \"0\"\r\n");
+    EXPECT_EQ(ReadBytes(game.backupPath()), kPlayerConfig);
+}
+
+}  // namespace
+}  // namespace kelvane

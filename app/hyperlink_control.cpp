@@ -18,16 +18,13 @@ constexpr int kClassNameCapacity = 8;   // enough for "static"; longer names are
 constexpr UINT_PTR kToolId = 1;
 
 // Static styles that draw pictures or frames rather than text: those keep drawing themselves.
-constexpr BYTE kSelfDrawnStaticTypes[] = {SS_ICON,        SS_BLACKRECT,   SS_GRAYRECT,  SS_WHITERECT,
-                                          SS_BLACKFRAME,  SS_GRAYFRAME,   SS_WHITEFRAME, SS_OWNERDRAW,
-                                          SS_BITMAP,      SS_ENHMETAFILE};
+constexpr BYTE kSelfDrawnStaticTypes[] = {SS_ICON,      SS_BLACKRECT,  SS_GRAYRECT,  SS_WHITERECT, SS_BLACKFRAME,
+                                          SS_GRAYFRAME, SS_WHITEFRAME, SS_OWNERDRAW, SS_BITMAP,    SS_ENHMETAFILE};
 
 // The 32-bit program registers its tools with the 48-byte TOOLINFOW, which is the whole record including
 // lpReserved (the V2 record, up to lParam, is 44). The same whole record is 72 bytes in a 64-bit build, so the
 // size of the platform's own record is the one that matches on both.
-#ifndef _WIN64
-static_assert(sizeof(TOOLINFOW) == 48, "the 32-bit tool record is 48 bytes");
-#endif
+static_assert(sizeof(void*) != 4 || sizeof(TOOLINFOW) == 48, "the 32-bit tool record is 48 bytes");
 
 }  // namespace
 

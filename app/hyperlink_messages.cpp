@@ -81,7 +81,12 @@ bool HyperLinkControl::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRES
         result = OnChar(wParam);
         return true;
     case WM_GETDLGCODE:
-        result = DLGC_WANTCHARS;   // Enter and Space reach WM_CHAR instead of pressing the dialog's buttons
+        result = DLGC_WANTCHARS;
+        // The dialog manager would turn Enter into a click on the default button (Close) before any WM_CHAR 13
+        // exists; asking for that one key lets Enter open the link as Space does.
+        if (const auto* key = reinterpret_cast<const MSG*>(lParam);
+            key && key->message == WM_KEYDOWN && key->wParam == VK_RETURN)
+            result |= DLGC_WANTMESSAGE;
         return true;
     case WM_SETCURSOR:
         if (!OnSetCursor())

@@ -77,8 +77,9 @@ bool HyperLinkControl::ComputeLinkRect()
 void HyperLinkControl::PaintBackground(HDC dc)
 {
     // The parent chooses the background, as it does for its plain statics.
-    const auto brush = reinterpret_cast<HBRUSH>(
-        SendMessageW(GetParent(window), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(window)));
+    const auto brush = reinterpret_cast<HBRUSH>(SendMessageW(GetParent(window), WM_CTLCOLORSTATIC,
+                                                             reinterpret_cast<WPARAM>(dc),
+                                                             reinterpret_cast<LPARAM>(window)));
     if (!brush)
         return;
     RECT client = {};

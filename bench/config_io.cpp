@@ -3,7 +3,9 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -74,8 +76,30 @@ bool WriteWhole(const std::wstring& path, const std::string& bytes)
            written == bytes.size() && FlushFileBuffers(file.get());
 }
 
-// The least that Load can do: map the file and look at every byte once.
+// The least that Load can do: map the file and look at every byte once, eight bytes a step (faster under Wine
+// than std::count or memchr, so the limit is not flattered).
 std::size_t CountLines(const std::wstring& path)
+{
+    constexpr std::uint64_t kEveryByte = 0x0101010101010101ull;
+    constexpr std::uint64_t kLineFeeds = kEveryByte * '\n';
+    const kelvane::MappedFileView view(path.c_str());
+    const char* p = view.data();
+    const char* const end = p + view.size();
+    std::size_t lines = 0;
+    for (; end - p >= 8; p += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, p, sizeof(word));
+        const std::uint64_t x = word ^ kLineFeeds;   // a zero byte where the file has LF
+        const std::uint64_t t = (x & 0x7F7F7F7F7F7F7F7Full) + 0x7F7F7F7F7F7F7F7Full;
+        const std::uint64_t zeros = ~(t | x | 0x7F7F7F7F7F7F7F7Full);   // exactly the high bit of each zero byte
+        lines += static_cast<std::size_t>(__builtin_popcountll(zeros));
+    }
+    lines += static_cast<std::size_t>(std::count(p, end, '\n'));
+    return lines;
+}
+
+// The same pass with std::count, for comparison: the C library's byte-by-byte speed under Wine.
+std::size_t CountLinesByteByByte(const std::wstring& path)
 {
     const kelvane::MappedFileView view(path.c_str());
     return static_cast<std::size_t>(std::count(view.data(), view.data() + view.size(), '\n'));
@@ -99,21 +123,27 @@ int main()
     const std::wstring limitPath = folder + L"\\limit.wtf";
     int failures = 0;
 
-    std::printf("%9s %9s | %9s %9s %6s | %9s %9s %6s | %8s %8s\n", "lines", "MiB", "Load ms", "limit ms", "ratio",
-                "Save ms", "limit ms", "ratio", "Load ns/l", "Save ns/l");
+    std::printf("%9s %7s | %8s %8s %6s %11s | %8s %8s %6s | %9s %9s\n", "lines", "MiB", "Load ms", "limit ms",
+                "ratio", "std::count", "Save ms", "limit ms", "ratio", "Load ns/l", "Save ns/l");
     for (const Size size : kSizes) {
         const std::string bytes = GenerateConfig(size.lines);
         if (!WriteWhole(configPath, bytes)) {
             std::printf("cannot write %d lines\n", size.lines);
             return 1;
         }
-        std::vector<double> load, loadLimit, save, saveLimit;
+        std::vector<double> load, loadLimit, byteByByte, save, saveLimit;
         GameConfigFile doc;
         for (int run = 0; run < size.runs; ++run) {
             {
                 const Stopwatch watch;
                 const std::size_t lines = CountLines(configPath);
                 loadLimit.push_back(watch.Milliseconds());
+                failures += lines != static_cast<std::size_t>(size.lines);
+            }
+            {
+                const Stopwatch watch;
+                const std::size_t lines = CountLinesByteByByte(configPath);
+                byteByByte.push_back(watch.Milliseconds());
                 failures += lines != static_cast<std::size_t>(size.lines);
             }
             {
@@ -140,9 +170,10 @@ int main()
 
         const double loadMs = Median(load), loadLimitMs = Median(loadLimit);
         const double saveMs = Median(save), saveLimitMs = Median(saveLimit);
-        std::printf("%9d %9.2f | %9.3f %9.3f %6.2f | %9.3f %9.3f %6.2f | %8.1f %8.1f\n", size.lines,
+        std::printf("%9d %7.2f | %8.2f %8.2f %6.2f %11.2f | %8.2f %8.2f %6.2f | %9.1f %9.1f\n", size.lines,
                     static_cast<double>(bytes.size()) / (1024.0 * 1024.0), loadMs, loadLimitMs, loadMs / loadLimitMs,
-                    saveMs, saveLimitMs, saveMs / saveLimitMs, 1e6 * loadMs / size.lines, 1e6 * saveMs / size.lines);
+                    Median(byteByByte), saveMs, saveLimitMs, saveMs / saveLimitMs, 1e6 * loadMs / size.lines,
+                    1e6 * saveMs / size.lines);
     }
 
     DeleteFileW(configPath.c_str());

@@ -2,6 +2,7 @@
 // Pure byte work: no Windows headers, no files, so the rules can be checked with string literals.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -18,11 +19,32 @@ std::optional<std::string_view> IsSettingLine(std::string_view line);
 // Splits a stripped setting line into its name (up to the first blank) and everything behind the blanks after it.
 ConfigEntry ParseEntry(std::string_view stripped);
 
-// Cuts `bytes` into lines at LF and appends one entry per setting line. On running out of memory the entries
-// appended so far stay.
+// How many lines of `bytes` (cut at LF) are setting lines: the entries that reading them will append.
+std::size_t CountSettingLines(std::string_view bytes);
+
+// Cuts bytes handed over in pieces into lines at LF and appends one entry per setting line as soon as its line
+// is complete. On running out of memory the entries appended so far stay.
+class EntryReader {
+public:
+    explicit EntryReader(std::vector<ConfigEntry>& entries) : entries_(entries) {}
+    void Feed(std::string_view bytes);
+    // The bytes behind the last LF form one more line.
+    void Finish();
+
+private:
+    void ReadLine(std::string_view line);
+
+    std::vector<ConfigEntry>& entries_;
+    std::string partialLine_;   // the start of a line whose LF has not been fed yet
+};
+
+// All of `bytes` through an EntryReader, with room for the new entries made first.
 void AppendEntries(std::string_view bytes, std::vector<ConfigEntry>& entries);
 
 // The file a document is saved as: "SET <name> <value>" CR LF per entry whose value is not empty, nothing else.
+std::size_t WrittenSize(const std::vector<ConfigEntry>& entries);
+// Puts the WrittenSize(entries) bytes of the written form at `out` and returns the end of them.
+char* WriteWrittenForm(const std::vector<ConfigEntry>& entries, char* out);
 std::string WrittenForm(const std::vector<ConfigEntry>& entries);
 
 }  // namespace kelvane

@@ -3,7 +3,10 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <cstring>
 #include <exception>
+#include <memory>
 #include <string_view>
 
 #include "config/config_text.h"
@@ -16,6 +19,7 @@ namespace kelvane {
 namespace {
 
 constexpr wchar_t kBackupSuffix[] = L".bak~";
+constexpr std::size_t kCopyBlockSize = 64 * 1024;
 
 std::wstring_view TextOf(const wchar_t* text) { return text ? std::wstring_view(text) : std::wstring_view(); }
 
@@ -38,14 +42,21 @@ GameConfigFile::LoadOutcome GameConfigFile::LoadEntries(const wchar_t* path)
     try {
         path_ = path;
         entries_.clear();
-        std::string bytes;
-        {
-            const MappedFileView view(path_.c_str());
-            if (view.size() == 0)
-                return LoadOutcome::Empty;
-            bytes.assign(view.data(), static_cast<std::size_t>(view.size()));
-        }   // unmapped here: the document holds neither the file nor its mapping
-        AppendEntries(bytes, entries_);
+        const MappedFileView view(path_.c_str());
+        if (view.size() == 0)
+            return LoadOutcome::Empty;
+        const std::string_view mapped(view.data(), static_cast<std::size_t>(view.size()));
+        entries_.reserve(CountSettingLines(mapped));
+        // The bytes are copied out of the view a block at a time into memory that stays in the cache, and cut
+        // into lines there; a copy of the whole file would cost as much again in fresh pages.
+        const std::unique_ptr<char[]> block(new char[kCopyBlockSize]);
+        EntryReader reader(entries_);
+        for (std::size_t offset = 0; offset < mapped.size(); offset += kCopyBlockSize) {
+            const std::size_t length = std::min(kCopyBlockSize, mapped.size() - offset);
+            std::memcpy(block.get(), mapped.data() + offset, length);
+            reader.Feed(std::string_view(block.get(), length));
+        }
+        reader.Finish();
         return LoadOutcome::Complete;
     } catch (const std::exception& failure) {
         // Every failure ends the load quietly; entries appended before it stay.
@@ -83,7 +94,11 @@ void GameConfigFile::SetValue(const wchar_t* name, const wchar_t* value)
 bool GameConfigFile::Save() const
 {
     try {
-        return ReplaceFileContents(path_, WrittenForm(entries_));
+        // One buffer of the exact size, filled without zeroing it first, then one write.
+        const std::size_t size = WrittenSize(entries_);
+        const std::unique_ptr<char[]> text(new char[size]);
+        WriteWrittenForm(entries_, text.get());
+        return ReplaceFileContents(path_, std::string_view(text.get(), size));
     } catch (const std::exception&) {   // no memory for the file's text: nothing was written
         return false;
     }

@@ -140,6 +140,13 @@ TEST_F(OptionStateTest, TabMovesTheFocusThroughTheControlsInTemplateOrder)
     PostMessageW(GetFocus(), WM_KEYDOWN, VK_TAB, 0);
     ui.Pump();
     EXPECT_EQ(GetFocus(), ui.item(IDC_TEXTURE_CACHE));
+    // Space ticks the focused checkbox, and the dialog hears of it as of a click.
+    PostMessageW(GetFocus(), WM_KEYDOWN, VK_SPACE, 0x00390001);
+    PostMessageW(GetFocus(), WM_KEYUP, VK_SPACE, 0xC0390001);
+    ui.Pump();
+    EXPECT_TRUE(ui.IsChecked(IDC_TEXTURE_CACHE));
+    EXPECT_EQ(ui.currentOptions() ^ ui.appliedOptions(), kOptionTextureCache);
+    EXPECT_TRUE(ui.IsEnabled(IDC_REVERT));
 }
 
 }  // namespace

@@ -3,8 +3,12 @@
 // registry of the machine they run on, so they run only inside the private Wine prefix of the test run.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "app/resources/resource.h"
 #include "common/unique_handle.h"
+#include "tests/support/game_setup.h"
+#include "tests/support/installed_game.h"
 #include "tests/support/program_driver.h"
 #include "tests/support/temp_folder.h"
 
@@ -14,32 +18,14 @@ namespace {
 using test::ReadBytes;
 using test::RunningProgram;
 using test::TempGameFolder;
+using test::kInterfacesKey;
 
-constexpr wchar_t kGameKey[] = L"SOFTWARE\\Blizzard Entertainment\\World of Warcraft";
-constexpr wchar_t kInterfacesKey[] = L"SYSTEM\\CurrentControlSet\\services\\tcpip\\Parameters\\Interfaces";
 constexpr wchar_t kTestInterface[] = L"{0000E2E0-CAFE-4000-8000-000000000001}";
 constexpr char kPlayerConfig[] =
     "SET locale \"enUS\"\r\n"
     "SET realmList \"eu.logon.example\"\r\n"
     "SET synchronizeBindings \"1\"\r\n"
     "SET gxResolution \"1024x768\"\r\n";
-
-// Removes TcpAckFrequency from every interface, so each test starts from the same machine state.
-void ClearNetworkTweak()
-{
-    UniqueKey interfaces;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kInterfacesKey, 0, KEY_ALL_ACCESS, interfaces.put()) != ERROR_SUCCESS)
-        return;
-    wchar_t name[260];
-    for (DWORD i = 0;; ++i) {
-        DWORD length = 260;
-        if (RegEnumKeyExW(interfaces.get(), i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-            break;
-        UniqueKey one;
-        if (RegOpenKeyExW(interfaces.get(), name, 0, KEY_ALL_ACCESS, one.put()) == ERROR_SUCCESS)
-            RegDeleteValueW(one.get(), L"TcpAckFrequency");
-    }
-}
 
 bool TestInterfaceAcksEverySegment()
 {
@@ -63,31 +49,20 @@ protected:
         const std::wstring path = std::wstring(kInterfacesKey) + L"\\" + kTestInterface;
         RegCreateKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, created.put(),
                         nullptr);
-        ClearNetworkTweak();
-        RegDeleteKeyExW(HKEY_LOCAL_MACHINE, kGameKey, KEY_WOW64_32KEY, 0);
+        test::ClearNetworkTweak();
     }
     void TearDown() override
     {
         if (!test::RunningUnderWine())
             return;
-        ClearNetworkTweak();
-        RegDeleteKeyExW(HKEY_LOCAL_MACHINE, kGameKey, KEY_WOW64_32KEY, 0);
+        installed.reset();
+        test::ClearNetworkTweak();
         RegDeleteKeyW(HKEY_LOCAL_MACHINE, (std::wstring(kInterfacesKey) + L"\\" + kTestInterface).c_str());
     }
-    // The game's 32-bit installer wrote it, quoted.
-    void InstallGameAt(const std::wstring& folder)
-    {
-        UniqueKey key;
-        ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, kGameKey, 0, nullptr, 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY,
-                                  nullptr, key.put(), nullptr),
-                  ERROR_SUCCESS);
-        const std::wstring value = L"\"" + folder + L"\"";
-        ASSERT_EQ(RegSetValueExW(key.get(), L"InstallPath", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                                 static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))),
-                  ERROR_SUCCESS);
-    }
+    void InstallGameAt(const std::wstring& folder) { installed = std::make_unique<test::InstalledGame>(folder); }
 
     TempGameFolder game{kPlayerConfig};
+    std::unique_ptr<test::InstalledGame> installed;
 };
 
 TEST_F(WholeJobTest, TickingMacroSynchronizingAndApplyingBacksUpAndAppendsTheSetting)

@@ -54,7 +54,7 @@ int Image::CountOutside(const RECT& area, COLORREF color, bool equal) const
     return count;
 }
 
-Image Render(HWND window)
+Image Render(HWND window, UINT message, LRESULT* result)
 {
     RECT client = {};
     GetClientRect(window, &client);
@@ -82,7 +82,9 @@ Image Render(HWND window)
 
     const HDC dc = CreateCompatibleDC(nullptr);
     const HGDIOBJ previous = SelectObject(dc, bitmap.get());
-    SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    const LRESULT answer = SendMessageW(window, message, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    if (result)
+        *result = answer;
     GdiFlush();
     SelectObject(dc, previous);
     DeleteDC(dc);

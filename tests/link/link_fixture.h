@@ -75,7 +75,9 @@ struct Image {
     int Count(COLORREF color) const;
     int CountOutside(const RECT& area, COLORREF color, bool equal) const;
 };
-Image Render(HWND window);
+// Sends `message` (WM_PRINTCLIENT, WM_PAINT or WM_ERASEBKGND) with a bitmap's device context; `result` gets the
+// message's result.
+Image Render(HWND window, UINT message = WM_PRINTCLIENT, LRESULT* result = nullptr);
 
 POINT Center(const RECT& r);
 LPARAM PointParam(POINT p);

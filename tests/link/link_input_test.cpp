@@ -94,20 +94,6 @@ TEST_F(LinkInputTest, EnterAndSpaceOpenOtherCharactersDoNot)
     EXPECT_EQ(SendMessageW(control, WM_GETDLGCODE, 0, 0), DLGC_WANTCHARS);
 }
 
-TEST_F(LinkInputTest, OnlyASuccessfulOpenCountsAsVisited)
-{
-    CreateLink();
-    FakeShell::answer = kShellFileNotFound;
-    SendMessageW(control, WM_CHAR, 13, 0);
-    EXPECT_FALSE(Access::Visited(link));
-    FakeShell::answer = 33;   // the smallest success
-    SendMessageW(control, WM_CHAR, 13, 0);
-    EXPECT_TRUE(Access::Visited(link));
-    FakeShell::answer = kShellFileNotFound;
-    SendMessageW(control, WM_CHAR, 13, 0);
-    EXPECT_TRUE(Access::Visited(link)) << "a later failure does not clear it";
-}
-
 TEST_F(LinkInputTest, ShowsTheHandWhenTheMouseMovesOverTheText)
 {
     CreateLink();
@@ -138,6 +124,46 @@ TEST_F(LinkInputTest, KeepsTheHandOnlyWhileTheRealCursorIsOverTheText)
     ASSERT_TRUE(SetCursorPos(beside.x, beside.y));
     SendMessageW(control, WM_SETCURSOR, reinterpret_cast<WPARAM>(control), clientHit);
     EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_ARROW));
+}
+
+// Stands between the control and its tooltip window and records what the control relays.
+struct RelayRecorder {
+    static WNDPROC tooltipProc;
+    static std::vector<MSG> relayed;
+    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        if (message == TTM_RELAYEVENT && wParam == 0)
+            relayed.push_back(*reinterpret_cast<const MSG*>(lParam));
+        return CallWindowProcW(tooltipProc, window, message, wParam, lParam);
+    }
+};
+WNDPROC RelayRecorder::tooltipProc = nullptr;
+std::vector<MSG> RelayRecorder::relayed;
+
+TEST_F(LinkInputTest, RelaysEveryMouseMessageToTheTooltip)
+{
+    CreateLink();
+    const HWND tooltip = Access::Tooltip(link);
+    RelayRecorder::relayed.clear();
+    RelayRecorder::tooltipProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(tooltip, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RelayRecorder::Proc)));
+    ASSERT_NE(RelayRecorder::tooltipProc, nullptr);
+
+    const LPARAM point = PointParam(BesideText());
+    SendMessageW(control, WM_MOUSEMOVE, MK_SHIFT, point);
+    SendMessageW(control, WM_XBUTTONDBLCLK, 0, point);   // the last mouse message relayed
+    SendMessageW(control, WM_MOUSEHWHEEL, 0, point);     // the first one after them
+    SendMessageW(control, WM_KEYDOWN, VK_RETURN, 0);
+    SetWindowLongPtrW(tooltip, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RelayRecorder::tooltipProc));
+
+    ASSERT_EQ(RelayRecorder::relayed.size(), 2u);
+    const MSG& move = RelayRecorder::relayed[0];
+    EXPECT_EQ(move.hwnd, control);
+    EXPECT_EQ(move.message, static_cast<UINT>(WM_MOUSEMOVE));
+    EXPECT_EQ(move.wParam, static_cast<WPARAM>(MK_SHIFT));
+    EXPECT_EQ(move.lParam, point);
+    EXPECT_EQ(move.time, 0u);
+    EXPECT_EQ(RelayRecorder::relayed[1].message, static_cast<UINT>(WM_XBUTTONDBLCLK));
 }
 
 TEST_F(LinkInputTest, SetFontChangesTheReportedFontOnly)

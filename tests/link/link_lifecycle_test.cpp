@@ -4,6 +4,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 namespace kelvane::test {
 namespace {
 
@@ -44,6 +46,7 @@ struct Recorder {
             windowClass.hInstance = GetModuleHandleW(nullptr);
             windowClass.lpszClassName = kRecorderClass;
             windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+            windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
             return RegisterClassW(&windowClass);
         }();
         EXPECT_NE(registered, 0);
@@ -119,6 +122,19 @@ TEST_F(LinkLifecycleTest, PassesWhatItDoesNotHandleToThePreviousProcedure)
     DestroyWindow(window);
 }
 
+TEST_F(LinkLifecycleTest, ErasesNothingSinceItsPaintCoversTheBackground)
+{
+    const HWND window = Recorder::Create();
+    ASSERT_NE(window, nullptr);
+    HyperLinkControl link;
+    ASSERT_TRUE(link.Attach(window));
+    LRESULT result = 0;
+    const Image image = Render(window, WM_ERASEBKGND, &result);
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(image.Count(kSentinel), image.width * image.height) << "the class's black brush was not used";
+    DestroyWindow(window);
+}
+
 TEST_F(LinkLifecycleTest, PutsThePreviousProcedureBackAfterItHasSeenNcDestroy)
 {
     const HWND window = Recorder::Create();
@@ -182,6 +198,21 @@ TEST_F(LinkLifecycleTest, AControlThatGoesFirstLeavesTheWindowToItsOwnProcedure)
     DestroyWindow(window);
 }
 
+using LinkInDialogLifecycleTest = LinkDialogTest;
+
+TEST_F(LinkInDialogLifecycleTest, TakesItsTooltipAlongWhenTheControlAloneIsDestroyed)
+{
+    CreateLink();
+    // The tooltip is a popup: its owner is the dialog, which would otherwise keep it alive.
+    const HWND tooltip = Access::Tooltip(link);
+    ASSERT_EQ(GetWindow(tooltip, GW_OWNER), dialog);
+    DestroyWindow(control);
+    EXPECT_FALSE(IsWindow(tooltip));
+    EXPECT_EQ(Access::Tooltip(link), nullptr);
+    EXPECT_EQ(Access::Window(link), nullptr);
+    EXPECT_TRUE(IsWindow(dialog));
+}
+
 TEST_F(LinkLifecycleTest, APictureStaticKeepsDrawingItselfAndIsHotAllOver)
 {
     const HWND window = CreateChild(L"Static", SS_BLACKRECT);
@@ -233,6 +264,8 @@ TEST_F(LinkLifecycleTest, PlacesTheHotAreaWhereTheAlignmentPutsTheText)
     const RECT r = Access::LinkRect(rightLink);
     EXPECT_EQ(r.right, 300);
     EXPECT_GT(r.left, 150);
+    SetWindowPos(right, nullptr, 0, 0, 250, 20, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_EQ(Access::LinkRect(rightLink).right, 250) << "a new size moves the hot area with the text";
     const RECT c = Access::LinkRect(centredLink);
     EXPECT_EQ(c.right - c.left, r.right - r.left);
     EXPECT_EQ(c.left, (301 - (c.right - c.left)) / 2);

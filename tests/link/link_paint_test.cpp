@@ -1,6 +1,8 @@
 // What the link draws, read back from a bitmap: colours by state, the parent's background, the focus rectangle.
 #include "tests/link/link_fixture.h"
 
+#include <algorithm>
+
 namespace kelvane::test {
 namespace {
 
@@ -22,6 +24,9 @@ TEST_F(LinkPaintTest, DrawsTheTextInTheLinkColourOnTheParentsBackground)
         longestRow = std::max(longestRow, run);
     }
     EXPECT_GE(longestRow, (linkRect.right - linkRect.left) * 9 / 10);
+
+    // A WM_PAINT that brings its own device context draws the same.
+    EXPECT_EQ(Render(control, WM_PAINT).pixels, image.pixels);
 }
 
 TEST_F(LinkPaintTest, DrawsInTheVisitedColourAfterASuccessfulOpenOnly)
@@ -33,11 +38,15 @@ TEST_F(LinkPaintTest, DrawsInTheVisitedColourAfterASuccessfulOpenOnly)
     EXPECT_GT(image.Count(kDefaultLinkColor), 0);
     EXPECT_EQ(image.Count(kDefaultVisitedColor), 0);
 
-    FakeShell::answer = kShellSuccess;
+    FakeShell::answer = 33;   // the smallest success
     SendMessageW(control, WM_CHAR, 32, 0);
     image = Render(control);
     EXPECT_EQ(image.Count(kDefaultLinkColor), 0);
     EXPECT_GT(image.Count(kDefaultVisitedColor), 0);
+
+    FakeShell::answer = kShellFileNotFound;
+    SendMessageW(control, WM_CHAR, 13, 0);
+    EXPECT_EQ(Render(control).pixels, image.pixels) << "a later failure does not undo the visit";
 }
 
 TEST_F(LinkPaintTest, ADisabledLinkIsGrey)

@@ -43,14 +43,5 @@ TEST(ParseColorText, RefusesTextsWithoutThreeComponents)
     EXPECT_EQ(HyperLinkControl::ParseColorText(nullptr), HyperLinkControl::kInvalidColor);
 }
 
-TEST(ParseColorText, OverwritesTheCommasItConsumed)
-{
-    wchar_t text[] = L"10,20,30";
-    ASSERT_EQ(HyperLinkControl::ParseColorText(text), 0x001E140Au);
-    EXPECT_STREQ(text, L"10");
-    EXPECT_STREQ(text + 3, L"20");
-    EXPECT_STREQ(text + 6, L"30");
-}
-
 }  // namespace
 }  // namespace kelvane

@@ -30,7 +30,7 @@ wine_session_start() {
     rm -f "$fdfile"
   fi
 
-  "$WINE64" wineserver -p 2>/dev/null || wineserver -p 2>/dev/null || true
+  wineserver -p 2>/dev/null || true
   if [ ! -f "$prefix/.kelvane-ready" ]; then
     echo "wine: preparing the private prefix $prefix (once)"
     "$WINE64" wineboot -i >/dev/null 2>&1 || true

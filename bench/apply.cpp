@@ -1,0 +1,307 @@
+// Apply in the real kelvane.exe, from the click to the last write on disk, with all five options changed, on a
+// player's config.wtf and on one of 100 thousand settings, beside one CopyFileW of the same file.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "app/resources/resource.h"
+#include "bench/bench_support.h"
+#include "common/unique_handle.h"
+#include "tweaks/texture_cache.h"
+
+namespace {
+
+using namespace kelvane::bench;
+
+constexpr wchar_t kTitle[] = L"Vantorin Kelvane v1.0";
+constexpr int kProgramExitOnClose = 1;
+constexpr double kGoalCopies = 10.0;
+constexpr char kTextureSetting[] = "textureCacheSize";
+constexpr char kSyncDisabled[] = "\"0\"";
+
+struct Size {
+    int settings;
+    int runs;            // counted Applies after the first one (which also takes the backup), half on, half off
+    int copies;
+    int runsPerOption;   // Applies of each option alone, half on, half off; 0 for none
+};
+constexpr Size kSizes[] = {{300, 20, 21, 10}, {100000, 8, 11, 0}};
+constexpr int kVideoMemoryQueries = 10;
+
+// The options in the order Apply writes them; `setting` is the config.wtf setting, none for the registry.
+struct Option {
+    int id;
+    const char* setting;
+    const char* label;
+};
+constexpr Option kOptions[] = {{IDC_NETWORK_LATENCY, nullptr, "network"},
+                               {IDC_TEXTURE_CACHE, kTextureSetting, "texture"},
+                               {IDC_SYNC_BINDINGS, "synchronizeBindings", "bindings"},
+                               {IDC_SYNC_CONFIG, "synchronizeConfig", "configs"},
+                               {IDC_SYNC_MACROS, "synchronizeMacros", "macros"}};
+
+// What the program's state on disk should be: the player's file, then the settings the options appended, in the
+// order they were appended (a setting that is switched off is removed, one switched on goes to the end).
+class Expectation {
+public:
+    explicit Expectation(std::string original) : original_(std::move(original)) {}
+
+    const std::string& original() const { return original_; }
+    bool networkOn() const { return networkOn_; }
+
+    // One Apply that flips the options in `flipped` (in the order Apply writes them).
+    void Apply(const std::vector<const Option*>& flipped)
+    {
+        for (const Option* option : flipped) {
+            if (!option->setting) {
+                networkOn_ = !networkOn_;
+                continue;
+            }
+            const auto found = std::find(appended_.begin(), appended_.end(), option->setting);
+            if (found == appended_.end())
+                appended_.push_back(option->setting);
+            else
+                appended_.erase(found);
+        }
+    }
+
+    // Whether `actual` is the expected file; the texture value is the program's own figure, any decimal number.
+    bool Matches(const std::string& actual) const
+    {
+        std::string textureValue;
+        if (std::find(appended_.begin(), appended_.end(), kTextureSetting) != appended_.end()) {
+            const std::string start = std::string("SET ") + kTextureSetting + " \"";
+            const std::size_t at = actual.find(start, original_.size());
+            if (at == std::string::npos)
+                return false;
+            const std::size_t digits = at + start.size();
+            const std::size_t end = actual.find('"', digits);
+            if (end == std::string::npos || end == digits ||
+                actual.find_first_not_of("0123456789", digits) != end)
+                return false;
+            textureValue = actual.substr(digits - 1, end - digits + 2);
+        }
+        std::string expected = original_;
+        for (const std::string& setting : appended_)
+            expected += "SET " + setting + " " + (setting == kTextureSetting ? textureValue : kSyncDisabled) + "\r\n";
+        return actual == expected;
+    }
+
+private:
+    std::string original_;
+    std::vector<std::string> appended_;
+    bool networkOn_ = false;
+};
+
+class Benchmark {
+public:
+    Benchmark(StartedProgram& program, const GameFolder& game, const NetworkInterfaces& interfaces,
+              const std::string& original)
+        : program_(program), game_(game), interfaces_(interfaces), expected_(original)
+    {
+    }
+
+    // Ticks or unticks the given options, then times the Apply click; checks the disk right after it returns.
+    double TimedApply(const std::vector<const Option*>& flipped, const char* what)
+    {
+        for (const Option* option : flipped)
+            SendMessageW(program_.item(option->id), BM_CLICK, 0, 0);
+        program_.Settle();
+        const Stopwatch watch;
+        // The button notifies the dialog with a sent WM_COMMAND, so this returns only when OnApply has returned.
+        SendMessageW(program_.item(IDC_APPLY), BM_CLICK, 0, 0);
+        const double elapsed = watch.Milliseconds();
+        expected_.Apply(flipped);
+        ++applies_;
+        const bool fileDone = expected_.Matches(ReadBytes(game_.configPath()));
+        const bool registryDone = interfaces_.AllAre(expected_.networkOn());
+        if (fileDone && registryDone) {
+            ++verified_;
+        } else {
+            std::printf("  %s: when SendMessageW returned,%s%s\n", what, fileDone ? "" : " config.wtf was not written",
+                        registryDone ? "" : " TcpAckFrequency was not written");
+        }
+        return elapsed;
+    }
+
+    bool AllUnchecked() const
+    {
+        for (const Option& option : kOptions) {
+            if (SendMessageW(program_.item(option.id), BM_GETCHECK, 0, 0) != BST_UNCHECKED)
+                return false;
+        }
+        return true;
+    }
+
+    bool BackupIsOriginal() const { return ReadBytes(game_.backupPath()) == expected_.original(); }
+    int applies() const { return applies_; }
+    int verified() const { return verified_; }
+
+private:
+    StartedProgram& program_;
+    const GameFolder& game_;
+    const NetworkInterfaces& interfaces_;
+    Expectation expected_;
+    int applies_ = 0;
+    int verified_ = 0;
+};
+
+double MedianCopyMs(const std::wstring& from, int copies)
+{
+    const std::wstring to = from + L".copy";
+    std::vector<double> samples;
+    for (int i = 0; i < copies; ++i) {
+        DeleteFileW(to.c_str());   // a new file each time, as Apply's saves make one
+        const Stopwatch watch;
+        const BOOL copied = CopyFileW(from.c_str(), to.c_str(), FALSE);
+        samples.push_back(watch.Milliseconds());
+        if (!copied)
+            std::printf("  CopyFileW failed, error %lu\n", GetLastError());
+    }
+    DeleteFileW(to.c_str());
+    return Median(samples);
+}
+
+void Row(const std::string& what, double ms, double copyMs, const char* goal, const char* met)
+{
+    std::printf("row|apply|%s|%.2f|one CopyFileW|%.3f|%.1f|%s|%s\n", what.c_str(), ms, copyMs, ms / copyMs, goal, met);
+}
+
+// A row with the goal of the realistic file, or without a goal.
+void GoalRow(const std::string& what, double ms, double copyMs, bool withGoal)
+{
+    const bool met = ms <= kGoalCopies * copyMs;
+    Row(what, ms, copyMs, withGoal ? "<= 10 copies" : "-", withGoal ? (met ? "met" : "missed") : "-");
+}
+
+std::string Runs(const std::vector<double>& samples)
+{
+    return "median of " + std::to_string(samples.size());
+}
+
+std::vector<const Option*> AllOptions()
+{
+    std::vector<const Option*> all;
+    for (const Option& option : kOptions)
+        all.push_back(&option);
+    return all;
+}
+
+// One size: a fresh program on a fresh game folder; false when something did not go as the benchmark needs.
+bool RunSize(const Size& size, InstalledGame& installed, const NetworkInterfaces& interfaces)
+{
+    const std::string original = PlayerConfig(size.settings);
+    GameFolder game(original);
+    interfaces.ClearAll();   // an earlier size may have left the network option on
+    if (!game.ok() || !installed.Point(game.folder())) {
+        std::printf("apply: cannot seed the game folder\n");
+        return false;
+    }
+    const std::string name = std::to_string(size.settings) + " settings";
+    std::printf("apply: config.wtf of %s (%zu bytes)\n", name.c_str(), original.size());
+    const double copyMs = MedianCopyMs(game.configPath(), size.copies);
+    std::printf("  one CopyFileW of it: median %.3f ms (%d copies)\n", copyMs, size.copies);
+
+    StartedProgram program(ProgramPath(), kTitle);
+    if (!program.window())
+        return false;
+    program.Settle();
+    Benchmark bench(program, game, interfaces, original);
+    if (!bench.AllUnchecked()) {
+        std::printf("  the program did not start with every option off\n");
+        return false;
+    }
+
+    // Every run flips all five, so the runs alternate between switching all on and all off. The two directions
+    // are reported apart: only switching the texture option on asks DirectDraw for the display memory.
+    const std::vector<const Option*> all = AllOptions();
+    const double first = bench.TimedApply(all, "first Apply");
+    const bool backedUp = bench.BackupIsOriginal();
+    std::vector<double> onSamples, offSamples;
+    for (int run = 1; run <= size.runs; ++run) {
+        const bool on = run % 2 == 0;
+        (on ? onSamples : offSamples).push_back(bench.TimedApply(all, on ? "Apply, all on" : "Apply, all off"));
+    }
+    std::printf("  first Apply, all on (takes the backup too): %.2f ms; the backup %s\n", first,
+                backedUp ? "holds the original file" : "is WRONG");
+    std::printf("  all on:  median %8.2f ms (%zu runs), %.1f copies\n", Median(onSamples), onSamples.size(),
+                Median(onSamples) / copyMs);
+    std::printf("  all off: median %8.2f ms (%zu runs), %.1f copies\n", Median(offSamples), offSamples.size(),
+                Median(offSamples) / copyMs);
+
+    const bool realistic = size.runsPerOption > 0;
+    GoalRow(name + ": all five switched on (" + Runs(onSamples) + ")", Median(onSamples), copyMs, realistic);
+    GoalRow(name + ": all five switched off (" + Runs(offSamples) + ")", Median(offSamples), copyMs, realistic);
+    Row(name + ": the first Apply, all on, which also takes the backup (1 run)", first, copyMs, "-", "-");
+
+    // Where the time goes: one option at a time, switched off and on again (all are on here).
+    for (int i = 0; i < static_cast<int>(std::size(kOptions)) && realistic; ++i) {
+        const Option& option = kOptions[i];
+        std::vector<double> on, off;
+        for (int run = 0; run < size.runsPerOption; ++run)
+            (run % 2 ? on : off).push_back(bench.TimedApply({&option}, option.label));
+        std::printf("  %-8s alone: on %8.2f ms, off %8.2f ms (%zu runs each)\n", option.label, Median(on),
+                    Median(off), on.size());
+        Row(name + ": " + option.label + " alone, switched on (" + Runs(on) + ")", Median(on), copyMs, "-", "-");
+        Row(name + ": " + option.label + " alone, switched off (" + Runs(off) + ")", Median(off), copyMs, "-", "-");
+    }
+
+    std::printf("  SendMessageW(BM_CLICK) returned with every write in place after %d of %d Applies\n",
+                bench.verified(), bench.applies());
+    const int exitCode = program.Close();
+    if (exitCode != kProgramExitOnClose)
+        std::printf("  the program ended with exit code %d, not %d\n", exitCode, kProgramExitOnClose);
+    return backedUp && bench.verified() == bench.applies() && exitCode == kProgramExitOnClose;
+}
+
+// The display memory query that switching the texture option on makes, timed alone in this process.
+void TimeVideoMemoryQuery(int calls)
+{
+    const kelvane::ComApartment apartment;
+    const Stopwatch firstWatch;
+    const bool answered = kelvane::QueryVideoMemory().has_value();
+    const double first = firstWatch.Milliseconds();
+    std::vector<double> samples;
+    for (int i = 0; i < calls; ++i) {
+        const Stopwatch watch;
+        kelvane::QueryVideoMemory();
+        samples.push_back(watch.Milliseconds());
+    }
+    std::printf("apply: QueryVideoMemory in this process: first call %.2f ms, then median %.2f ms (%d calls)%s\n",
+                first, Median(samples), calls, answered ? "" : "; DirectDraw gave no answer");
+    std::printf("row|apply|QueryVideoMemory alone, in the benchmark (%s; first call %.1f ms)|%.2f|-|-|-|-|-\n",
+                Runs(samples).c_str(), first, Median(samples));
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
+    if (!MayChangeRegistry(argc, argv)) {
+        std::printf("apply: changes HKEY_LOCAL_MACHINE; it runs only under Wine (a private prefix) unless given %s\n",
+                    kAllowRegistryFlag);
+        return 2;
+    }
+    if (GetFileAttributesW(ProgramPath().c_str()) == INVALID_FILE_ATTRIBUTES) {
+        std::printf("apply: %ls is not built\n", ProgramPath().c_str());
+        return 1;
+    }
+    InstalledGame installed;
+    NetworkInterfaces interfaces;
+    if (!interfaces.ok()) {
+        std::printf("apply: cannot seed the network interfaces\n");
+        return 1;
+    }
+    bool ok = true;
+    for (const Size& size : kSizes)
+        ok = RunSize(size, installed, interfaces) && ok;
+    TimeVideoMemoryQuery(kVideoMemoryQueries);
+    if (!ok)
+        std::printf("apply: a run did not go as it should\n");
+    return ok ? 0 : 1;
+}

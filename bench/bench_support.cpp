@@ -1,0 +1,472 @@
+// Timing, the seeded game folder and registry, and starting and closing a dialog program, for the benchmarks.
+#include "bench/bench_support.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <iterator>
+
+namespace kelvane::bench {
+namespace {
+
+constexpr wchar_t kGameParentKey[] = L"SOFTWARE\\Blizzard Entertainment";
+constexpr wchar_t kGameKey[] = L"SOFTWARE\\Blizzard Entertainment\\World of Warcraft";
+constexpr wchar_t kInstallPath[] = L"InstallPath";
+constexpr wchar_t kInterfacesKey[] = L"SYSTEM\\CurrentControlSet\\services\\tcpip\\Parameters\\Interfaces";
+constexpr wchar_t kTcpAckFrequency[] = L"TcpAckFrequency";
+constexpr const wchar_t* kBenchInterfaces[] = {L"{0000BE4C-0000-4000-8000-000000000001}",
+                                               L"{0000BE4C-0000-4000-8000-000000000002}"};
+constexpr DWORD kAckEverySegment = 1;
+constexpr DWORD kSubkeyNameCapacity = 260;
+
+constexpr DWORD kStartTimeoutMs = 30000;
+constexpr DWORD kSettleTimeoutMs = 10000;
+// Under Wine without a window manager, hiding and destroying a shown window alone can take seconds.
+constexpr DWORD kCloseTimeoutMs = 30000;
+constexpr int kCloseButtonId = IDOK;
+
+// Setting names as a player's config.wtf holds them, with values of the same shapes.
+struct Setting {
+    const char* name;
+    const char* value;
+};
+constexpr Setting kRealSettings[] = {
+    {"locale", "\"enUS\""}, {"portal", "\"EU\""}, {"realmList", "\"eu.logon.worldofwarcraft.com\""},
+    {"patchlist", "\"eu.version.worldofwarcraft.com\""}, {"accountName", "\"PLAYER@EXAMPLE.COM\""},
+    {"accountList", "\"!WoW1|\""}, {"lastCharacterIndex", "\"2\""}, {"realmName", "\"Silvermoon\""},
+    {"gxApi", "\"D3D11\""}, {"gxWindow", "\"1\""}, {"gxMaximize", "\"1\""}, {"gxResolution", "\"1920x1080\""},
+    {"gxWindowedResolution", "\"1600x900\""}, {"gxFullscreenResolution", "\"1920x1080\""}, {"gxRefresh", "\"60\""},
+    {"gxMultisample", "\"1\""}, {"gxVSync", "\"1\""}, {"gxTripleBuffer", "\"0\""}, {"gxCursor", "\"1\""},
+    {"gxFixLag", "\"0\""}, {"gxAdapter", "\"\""}, {"hwDetect", "\"0\""}, {"videoOptionsVersion", "\"5\""},
+    {"graphicsQuality", "\"7\""}, {"graphicsTextureResolution", "\"3\""}, {"graphicsTextureFiltering", "\"6\""},
+    {"graphicsProjectedTextures", "\"2\""}, {"graphicsViewDistance", "\"8\""},
+    {"graphicsEnvironmentDetail", "\"8\""}, {"graphicsGroundClutter", "\"7\""}, {"graphicsShadowQuality", "\"4\""},
+    {"graphicsLiquidDetail", "\"3\""}, {"graphicsSunshafts", "\"2\""}, {"graphicsParticleDensity", "\"5\""},
+    {"graphicsSSAO", "\"3\""}, {"graphicsDepthEffects", "\"3\""}, {"graphicsLightingQuality", "\"2\""},
+    {"graphicsOutlineMode", "\"2\""}, {"raidGraphicsQuality", "\"3\""}, {"farclip", "\"1000\""},
+    {"horizonStart", "\"800\""}, {"groundEffectDensity", "\"64\""}, {"groundEffectDist", "\"70\""},
+    {"particleDensity", "\"100\""}, {"projectedTextures", "\"1\""}, {"shadowMode", "\"2\""}, {"waterDetail", "\"2\""},
+    {"sunShafts", "\"1\""}, {"ssao", "\"2\""}, {"textureFilteringMode", "\"5\""}, {"maxFPS", "\"144\""},
+    {"maxFPSBk", "\"30\""}, {"Gamma", "\"1.000000\""}, {"Contrast", "\"50\""}, {"Brightness", "\"50\""},
+    {"RenderScale", "\"1\""}, {"MSAAQuality", "\"0\""}, {"ffxGlow", "\"0\""}, {"ffxDeath", "\"0\""},
+    {"ffxNether", "\"0\""}, {"spellClutter", "\"-1\""}, {"lodObjectCullSize", "\"20\""},
+    {"worldBaseMip", "\"0\""}, {"terrainMipLevel", "\"0\""}, {"componentTextureLevel", "\"0\""},
+    {"Sound_MasterVolume", "\"0.5\""}, {"Sound_SFXVolume", "\"0.8\""}, {"Sound_MusicVolume", "\"0.3\""},
+    {"Sound_AmbienceVolume", "\"0.6\""}, {"Sound_DialogVolume", "\"1.0\""}, {"Sound_EnableMusic", "\"0\""},
+    {"Sound_EnableAllSound", "\"1\""}, {"Sound_EnableSFX", "\"1\""}, {"Sound_EnableAmbience", "\"1\""},
+    {"Sound_EnableErrorSpeech", "\"0\""}, {"Sound_EnableSoundWhenGameIsInBG", "\"1\""},
+    {"Sound_OutputDriverName", "\"System Default\""}, {"Sound_NumChannels", "\"64\""},
+    {"Sound_ZoneMusicNoDelay", "\"1\""}, {"cameraDistanceMaxZoomFactor", "\"2.6\""}, {"cameraSmoothStyle", "\"0\""},
+    {"cameraYawMoveSpeed", "\"180\""}, {"cameraPitchMoveSpeed", "\"90\""}, {"cameraWaterCollision", "\"0\""},
+    {"autoLootDefault", "\"1\""}, {"autoDismountFlying", "\"1\""}, {"autoSelfCast", "\"1\""},
+    {"showTutorials", "\"0\""}, {"lastAddonVersion", "\"100207\""}, {"uiScale", "\"0.64\""},
+    {"useUiScale", "\"1\""}, {"nameplateShowEnemies", "\"1\""}, {"nameplateShowFriends", "\"0\""},
+    {"nameplateMotion", "\"1\""}, {"nameplateMaxDistance", "\"41\""}, {"checkAddonVersion", "\"0\""},
+    {"scriptErrors", "\"0\""}, {"mouseSpeed", "\"1\""}, {"enableMouseSpeed", "\"0\""}, {"rawMouseEnable", "\"1\""},
+    {"ChatMusicVolume", "\"0.3\""}, {"chatStyle", "\"classic\""}, {"whisperMode", "\"inline\""},
+    {"lastTalkedToGM", "\"\""}, {"flaggedTutorials", "\"v##9##E##F##M##J##N##O##P\""},
+    {"minimapTrackingShowAll", "\"1\""}, {"playerStatLeftDropdown", "\"PLAYERSTAT_BASE_STATS\""},
+    {"screenshotFormat", "\"jpeg\""}, {"screenshotQuality", "\"10\""}, {"movieSubtitle", "\"1\""},
+    {"agentUID", "\"wow_enus\""}, {"installType", "\"Retail\""}, {"expandUpgradePanel", "\"0\""},
+    {"EJLootClass", "\"5\""}, {"lastVoidStorageTutorial", "\"3\""}, {"ActionButtonUseKeyDown", "\"1\""},
+};
+constexpr const char* kFamilies[] = {"nameplate", "raidFrames", "actionBar", "combatText", "chatBubbles",
+                                     "camera", "Sound_", "graphics", "raidGraphics", "unitFrame"};
+constexpr const char* kWords[] = {"Enabled", "Scale", "Alpha", "Mode", "Size", "Distance", "Speed", "Style",
+                                  "Quality", "Delay", "Limit", "Volume", "Offset", "Count", "Filter", "Show",
+                                  "Sort", "Color"};
+constexpr const char* kValues[] = {"\"1\"", "\"0\"", "\"0.5\"", "\"3\"", "\"100\"", "\"1.000000\"", "\"2\""};
+
+struct Search {
+    DWORD processId;
+    const std::wstring* title;
+    HWND found;
+};
+
+BOOL CALLBACK FindVisibleWindow(HWND window, LPARAM param)
+{
+    auto* search = reinterpret_cast<Search*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner != search->processId || !IsWindowVisible(window))
+        return TRUE;
+    wchar_t title[128] = {};
+    GetWindowTextW(window, title, static_cast<int>(std::size(title)));
+    if (*search->title != title)
+        return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+void RemoveTree(const std::wstring& path)
+{
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = FindFirstFileW((path + L"\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring name = found.cFileName;
+            if (name == L"." || name == L"..")
+                continue;
+            const std::wstring child = path + L"\\" + name;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveTree(child);
+            } else {
+                SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileW(child.c_str());
+            }
+        } while (FindNextFileW(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryW(path.c_str());
+}
+
+bool KeyExists(const wchar_t* path, REGSAM view)
+{
+    UniqueKey key;
+    return RegOpenKeyExW(HKEY_LOCAL_MACHINE, path, 0, KEY_READ | view, key.put()) == ERROR_SUCCESS;
+}
+
+std::vector<std::wstring> InterfaceNames(HKEY interfaces)
+{
+    std::vector<std::wstring> names;
+    for (DWORD index = 0;; ++index) {
+        wchar_t name[kSubkeyNameCapacity];
+        DWORD length = kSubkeyNameCapacity;
+        if (RegEnumKeyExW(interfaces, index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            break;
+        names.emplace_back(name, length);
+    }
+    return names;
+}
+
+}  // namespace
+
+Stopwatch::Stopwatch()
+{
+    QueryPerformanceCounter(&start_);
+}
+
+double Stopwatch::Milliseconds() const
+{
+    LARGE_INTEGER now, frequency;
+    QueryPerformanceCounter(&now);
+    QueryPerformanceFrequency(&frequency);
+    return 1000.0 * static_cast<double>(now.QuadPart - start_.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+double Median(std::vector<double> samples)
+{
+    if (samples.empty())
+        return 0.0;
+    std::sort(samples.begin(), samples.end());
+    const std::size_t middle = samples.size() / 2;
+    return samples.size() % 2 ? samples[middle] : (samples[middle - 1] + samples[middle]) / 2.0;
+}
+
+bool RunningUnderWine()
+{
+    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return ntdll && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
+bool MayChangeRegistry(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], kAllowRegistryFlag) == 0)
+            return true;
+    }
+    return RunningUnderWine();
+}
+
+int IntegerArgument(int argc, char** argv, const char* name, int fallback)
+{
+    for (int i = 1; i + 1 < argc; ++i) {
+        if (std::strcmp(argv[i], name) == 0)
+            return std::max(1, std::atoi(argv[i + 1]));
+    }
+    return fallback;
+}
+
+std::wstring ModuleFolder()
+{
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring path = self;
+    path.resize(path.find_last_of(L'\\') + 1);
+    return path;
+}
+
+std::wstring ProgramPath()
+{
+    std::wstring path = ModuleFolder();
+    path.pop_back();                               // ...\bench
+    path.resize(path.find_last_of(L'\\') + 1);    // ...\ (the build folder)
+    return path + L"kelvane.exe";
+}
+
+std::string PlayerConfig(int settings)
+{
+    const int real = static_cast<int>(std::size(kRealSettings));
+    const int families = static_cast<int>(std::size(kFamilies));
+    const int words = static_cast<int>(std::size(kWords));
+    std::string bytes;
+    bytes.reserve(static_cast<std::size_t>(settings) * 40);
+    for (int i = 0; i < settings; ++i) {
+        bytes += "SET ";
+        if (i < real) {
+            bytes += kRealSettings[i].name;
+            bytes += ' ';
+            bytes += kRealSettings[i].value;
+        } else {
+            const int j = i - real;
+            bytes += kFamilies[j % families];
+            bytes += kWords[(j / families) % words];
+            if (const int round = j / (families * words); round > 0)
+                bytes += std::to_string(round);
+            bytes += ' ';
+            bytes += kValues[j % std::size(kValues)];
+        }
+        bytes += "\r\n";
+    }
+    return bytes;
+}
+
+std::string ReadBytes(const std::wstring& path)
+{
+    const UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                      0, nullptr));
+    if (!file)
+        return "<missing>";
+    std::string bytes;
+    std::vector<char> chunk(1 << 16);
+    DWORD read = 0;
+    while (ReadFile(file.get(), chunk.data(), static_cast<DWORD>(chunk.size()), &read, nullptr) && read > 0)
+        bytes.append(chunk.data(), read);
+    return bytes;
+}
+
+bool WriteBytes(const std::wstring& path, const std::string& bytes)
+{
+    const UniqueFile file(
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    return file && WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+           written == bytes.size();
+}
+
+GameFolder::GameFolder(const std::string& configBytes)
+{
+    wchar_t base[MAX_PATH + 1] = {};
+    GetTempPathW(MAX_PATH, base);
+    for (unsigned attempt = 1; attempt < 1000; ++attempt) {
+        folder_ = std::wstring(base) + L"kelvane-bench-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                  std::to_wstring(attempt);
+        if (CreateDirectoryW(folder_.c_str(), nullptr))
+            break;
+        if (GetLastError() != ERROR_ALREADY_EXISTS) {
+            folder_.clear();
+            return;
+        }
+    }
+    ok_ = CreateDirectoryW((folder_ + L"\\WTF").c_str(), nullptr) && WriteBytes(configPath(), configBytes);
+}
+
+GameFolder::~GameFolder()
+{
+    if (!folder_.empty())
+        RemoveTree(folder_);
+}
+
+InstalledGame::InstalledGame()
+{
+    parentExisted_ = KeyExists(kGameParentKey, KEY_WOW64_32KEY);
+    UniqueKey key;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kGameKey, 0, KEY_READ | KEY_WOW64_32KEY, key.put()) != ERROR_SUCCESS)
+        return;
+    keyExisted_ = true;
+    DWORD size = 0;
+    if (RegQueryValueExW(key.get(), kInstallPath, nullptr, &oldType_, nullptr, &size) != ERROR_SUCCESS)
+        return;
+    oldValue_.resize(size);
+    valueExisted_ = RegQueryValueExW(key.get(), kInstallPath, nullptr, &oldType_, oldValue_.data(), &size) ==
+                    ERROR_SUCCESS;
+    oldValue_.resize(size);
+}
+
+InstalledGame::~InstalledGame()
+{
+    if (!keyExisted_) {
+        RegDeleteKeyExW(HKEY_LOCAL_MACHINE, kGameKey, KEY_WOW64_32KEY, 0);
+        if (!parentExisted_)
+            RegDeleteKeyExW(HKEY_LOCAL_MACHINE, kGameParentKey, KEY_WOW64_32KEY, 0);
+        return;
+    }
+    UniqueKey key;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kGameKey, 0, KEY_SET_VALUE | KEY_WOW64_32KEY, key.put()) != ERROR_SUCCESS)
+        return;
+    if (valueExisted_)
+        RegSetValueExW(key.get(), kInstallPath, 0, oldType_, oldValue_.data(), static_cast<DWORD>(oldValue_.size()));
+    else
+        RegDeleteValueW(key.get(), kInstallPath);
+}
+
+bool InstalledGame::Point(const std::wstring& folder)
+{
+    UniqueKey key;
+    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, kGameKey, 0, nullptr, 0, KEY_SET_VALUE | KEY_WOW64_32KEY, nullptr,
+                        key.put(), nullptr) != ERROR_SUCCESS)
+        return false;
+    const std::wstring quoted = L"\"" + folder + L"\"";
+    return RegSetValueExW(key.get(), kInstallPath, 0, REG_SZ, reinterpret_cast<const BYTE*>(quoted.c_str()),
+                          static_cast<DWORD>((quoted.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+}
+
+NetworkInterfaces::NetworkInterfaces()
+{
+    UniqueKey interfaces;
+    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, kInterfacesKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                        interfaces.put(), nullptr) != ERROR_SUCCESS)
+        return;
+    for (const std::wstring& name : InterfaceNames(interfaces.get())) {
+        if (std::find(std::begin(kBenchInterfaces), std::end(kBenchInterfaces), name) != std::end(kBenchInterfaces))
+            continue;   // left over from a run that did not finish: ours, removed at the end
+        Saved saved{name};
+        UniqueKey one;
+        if (RegOpenKeyExW(interfaces.get(), name.c_str(), 0, KEY_ALL_ACCESS, one.put()) != ERROR_SUCCESS)
+            continue;
+        DWORD size = sizeof(saved.value);
+        saved.had = RegQueryValueExW(one.get(), kTcpAckFrequency, nullptr, nullptr,
+                                     reinterpret_cast<BYTE*>(&saved.value), &size) == ERROR_SUCCESS;
+        RegDeleteValueW(one.get(), kTcpAckFrequency);
+        others_.push_back(saved);
+    }
+    ok_ = true;
+    for (const wchar_t* name : kBenchInterfaces) {
+        UniqueKey one;
+        if (RegCreateKeyExW(interfaces.get(), name, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, one.put(), nullptr) !=
+            ERROR_SUCCESS) {
+            ok_ = false;
+            continue;
+        }
+        RegDeleteValueW(one.get(), kTcpAckFrequency);
+        created_.push_back(name);
+    }
+}
+
+NetworkInterfaces::~NetworkInterfaces()
+{
+    UniqueKey interfaces;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kInterfacesKey, 0, KEY_ALL_ACCESS, interfaces.put()) != ERROR_SUCCESS)
+        return;
+    for (const std::wstring& name : created_)
+        RegDeleteKeyW(interfaces.get(), name.c_str());
+    for (const Saved& saved : others_) {
+        UniqueKey one;
+        if (RegOpenKeyExW(interfaces.get(), saved.name.c_str(), 0, KEY_ALL_ACCESS, one.put()) != ERROR_SUCCESS)
+            continue;
+        if (saved.had)
+            RegSetValueExW(one.get(), kTcpAckFrequency, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&saved.value),
+                           sizeof(saved.value));
+        else
+            RegDeleteValueW(one.get(), kTcpAckFrequency);
+    }
+}
+
+void NetworkInterfaces::ClearAll() const
+{
+    UniqueKey interfaces;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kInterfacesKey, 0, KEY_ALL_ACCESS, interfaces.put()) != ERROR_SUCCESS)
+        return;
+    for (const std::wstring& name : InterfaceNames(interfaces.get())) {
+        UniqueKey one;
+        if (RegOpenKeyExW(interfaces.get(), name.c_str(), 0, KEY_SET_VALUE, one.put()) == ERROR_SUCCESS)
+            RegDeleteValueW(one.get(), kTcpAckFrequency);
+    }
+}
+
+bool NetworkInterfaces::AllAre(bool on) const
+{
+    for (const std::wstring& name : created_) {
+        const std::wstring path = std::wstring(kInterfacesKey) + L"\\" + name;
+        DWORD value = 0xBADF00D, size = sizeof(value), type = REG_NONE;
+        const LONG result = RegGetValueW(HKEY_LOCAL_MACHINE, path.c_str(), kTcpAckFrequency, RRF_RT_ANY, &type,
+                                         &value, &size);
+        const bool isOn = result == ERROR_SUCCESS && type == REG_DWORD && value == kAckEverySegment;
+        const bool isAbsent = result == ERROR_FILE_NOT_FOUND;
+        if (on ? !isOn : !isAbsent)
+            return false;
+    }
+    return !created_.empty();
+}
+
+StartedProgram::StartedProgram(const std::wstring& exe, const std::wstring& title, double* elapsedMs)
+{
+    std::wstring commandLine = L"\"" + exe + L"\"";
+    std::vector<wchar_t> writable(commandLine.begin(), commandLine.end());
+    writable.push_back(L'\0');
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWNORMAL;
+    PROCESS_INFORMATION info{};
+
+    const Stopwatch watch;
+    if (!CreateProcessW(nullptr, writable.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
+        std::fprintf(stderr, "cannot start %ls, error %lu\n", exe.c_str(), GetLastError());
+        return;
+    }
+    process_ = UniqueKernelObject(info.hProcess);
+    CloseHandle(info.hThread);
+    WaitForInputIdle(process_.get(), kStartTimeoutMs);
+    // Polled at the finest step Sleep gives, so the poll adds about a millisecond, not a scheduling quantum.
+    while (watch.Milliseconds() < kStartTimeoutMs) {
+        Search search{info.dwProcessId, &title, nullptr};
+        EnumWindows(FindVisibleWindow, reinterpret_cast<LPARAM>(&search));
+        if ((window_ = search.found) != nullptr)
+            break;
+        Sleep(1);
+    }
+    if (elapsedMs)
+        *elapsedMs = watch.Milliseconds();
+    if (!window_)
+        std::fprintf(stderr, "the window \"%ls\" of %ls did not appear\n", title.c_str(), exe.c_str());
+}
+
+StartedProgram::~StartedProgram()
+{
+    if (process_ && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT) {
+        TerminateProcess(process_.get(), 99);
+        WaitForSingleObject(process_.get(), kCloseTimeoutMs);
+    }
+}
+
+void StartedProgram::Settle() const
+{
+    DWORD_PTR ignored = 0;
+    if (window_)
+        SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_BLOCK, kSettleTimeoutMs, &ignored);
+}
+
+int StartedProgram::Close()
+{
+    if (!process_)
+        return -1;
+    if (window_) {
+        if (const HWND close = GetDlgItem(window_, kCloseButtonId))
+            PostMessageW(close, BM_CLICK, 0, 0);
+        else
+            PostMessageW(window_, WM_CLOSE, 0, 0);
+    }
+    if (WaitForSingleObject(process_.get(), kCloseTimeoutMs) != WAIT_OBJECT_0) {
+        TerminateProcess(process_.get(), 99);
+        WaitForSingleObject(process_.get(), kCloseTimeoutMs);
+        return -1;
+    }
+    DWORD code = 0;
+    GetExitCodeProcess(process_.get(), &code);
+    return static_cast<int>(code);
+}
+
+}  // namespace kelvane::bench

@@ -1,0 +1,129 @@
+// Shared by the start-up and Apply benchmarks: timing, a seeded game folder and registry, and the real program
+// started and closed from this process.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "common/unique_handle.h"
+
+namespace kelvane::bench {
+
+class Stopwatch {
+public:
+    Stopwatch();
+    double Milliseconds() const;
+
+private:
+    LARGE_INTEGER start_;
+};
+
+double Median(std::vector<double> samples);
+
+// True inside Wine, where the machine's registry is the benchmark run's private prefix.
+bool RunningUnderWine();
+// The benchmarks write the machine's HKEY_LOCAL_MACHINE: only inside Wine, or when asked on the command line.
+constexpr char kAllowRegistryFlag[] = "--allow-registry";
+bool MayChangeRegistry(int argc, char** argv);
+// The value of "--name N" on the command line, or `fallback`.
+int IntegerArgument(int argc, char** argv, const char* name, int fallback);
+
+// The folder of this program, ending in a backslash; the benchmarks sit in bench/ beside the program's folder.
+std::wstring ModuleFolder();
+std::wstring ProgramPath();   // ..\kelvane.exe from here
+
+// A config.wtf of `settings` SET lines shaped like a player's: real setting names first, then families of
+// plausible ones. It holds none of the settings the five options write, so every option reads as off.
+std::string PlayerConfig(int settings);
+
+std::string ReadBytes(const std::wstring& path);   // "<missing>" when the file cannot be read
+bool WriteBytes(const std::wstring& path, const std::string& bytes);
+
+// A game folder with WTF\config.wtf under the temporary folder; removed with everything in it afterwards.
+class GameFolder {
+public:
+    explicit GameFolder(const std::string& configBytes);
+    GameFolder(const GameFolder&) = delete;
+    GameFolder& operator=(const GameFolder&) = delete;
+    ~GameFolder();
+
+    bool ok() const { return ok_; }
+    const std::wstring& folder() const { return folder_; }
+    std::wstring configPath() const { return folder_ + L"\\WTF\\config.wtf"; }
+    std::wstring backupPath() const { return configPath() + L".bak~"; }
+
+private:
+    std::wstring folder_;
+    bool ok_ = false;
+};
+
+// The game "installed" at a folder: "InstallPath" in the 32-bit view, quoted as installers leave it. What was
+// there before is put back afterwards (the key removed again when there was none).
+class InstalledGame {
+public:
+    InstalledGame();
+    InstalledGame(const InstalledGame&) = delete;
+    InstalledGame& operator=(const InstalledGame&) = delete;
+    ~InstalledGame();
+
+    bool Point(const std::wstring& folder);
+
+private:
+    bool parentExisted_ = false;
+    bool keyExisted_ = false;
+    bool valueExisted_ = false;
+    DWORD oldType_ = REG_NONE;
+    std::vector<BYTE> oldValue_;
+};
+
+// Two TCP/IP interfaces of the benchmark's own, with TcpAckFrequency cleared on every interface; the interfaces
+// made here are removed and the values of the others put back afterwards.
+class NetworkInterfaces {
+public:
+    NetworkInterfaces();
+    NetworkInterfaces(const NetworkInterfaces&) = delete;
+    NetworkInterfaces& operator=(const NetworkInterfaces&) = delete;
+    ~NetworkInterfaces();
+
+    bool ok() const { return ok_; }
+    // Removes TcpAckFrequency from every interface, so the network option reads as off again.
+    void ClearAll() const;
+    // Whether TcpAckFrequency is 1 on each of the benchmark's interfaces (`on`), or absent from each (`!on`).
+    bool AllAre(bool on) const;
+
+private:
+    struct Saved {
+        std::wstring name;
+        bool had = false;
+        DWORD value = 0;
+    };
+    std::vector<Saved> others_;
+    std::vector<std::wstring> created_;
+    bool ok_ = false;
+};
+
+// One start of a dialog program: created, waited for until its window is visible and the program idle, and
+// closed the way a user closes it.
+class StartedProgram {
+public:
+    // `elapsedMs` receives the time from just before CreateProcessW until the window was found visible.
+    StartedProgram(const std::wstring& exe, const std::wstring& title, double* elapsedMs = nullptr);
+    StartedProgram(const StartedProgram&) = delete;
+    StartedProgram& operator=(const StartedProgram&) = delete;
+    ~StartedProgram();   // a program still running is ended
+
+    HWND window() const { return window_; }
+    HWND item(int id) const { return GetDlgItem(window_, id); }
+    void Settle() const;   // returns once the program has handled everything sent before
+    // Clicks Close (or sends WM_CLOSE when the dialog has no Close button) and waits for the process to end;
+    // its exit code, or -1 when it had to be ended.
+    int Close();
+
+private:
+    UniqueKernelObject process_;
+    HWND window_ = nullptr;
+};
+
+}  // namespace kelvane::bench

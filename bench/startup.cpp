@@ -1,0 +1,121 @@
+// Start-up time of kelvane.exe, from process creation until its dialog is visible and the program idle, beside
+// the same for bare_dialog.exe, an empty dialog of the same size and manifest built in the same tree.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/resources/resource.h"
+#include "bench/bench_support.h"
+
+namespace {
+
+using namespace kelvane::bench;
+
+constexpr int kDefaultRuns = 15;
+constexpr int kRealisticSettings = 300;
+constexpr double kGoalRatio = 1.15;
+constexpr int kProgramExitOnClose = 1;
+constexpr int kBareExitOnClose = 0;
+
+struct Subject {
+    const char* label;
+    std::wstring exe;
+    std::wstring title;
+    int exitCodeOnClose;
+    std::vector<double> samples;
+};
+
+// One start, timed, then closed and waited for, so no two runs overlap.
+bool TimeOneStart(Subject& subject, bool counted, const std::wstring& expectedFolder)
+{
+    double elapsed = 0.0;
+    StartedProgram program(subject.exe, subject.title, &elapsed);
+    if (!program.window())
+        return false;
+    bool ok = true;
+    if (!counted && subject.exitCodeOnClose == kProgramExitOnClose) {
+        // The seeded registry and folder are what the program found: so start-up really read config.wtf.
+        wchar_t shown[MAX_PATH + 1] = L"<sentinel>";
+        SendMessageW(program.item(IDC_GAME_PATH), WM_GETTEXT, MAX_PATH + 1, reinterpret_cast<LPARAM>(shown));
+        if (expectedFolder != shown) {
+            std::printf("  the program shows the game folder \"%ls\", not the seeded \"%ls\"\n", shown,
+                        expectedFolder.c_str());
+            ok = false;
+        }
+    }
+    const int exitCode = program.Close();
+    if (exitCode != subject.exitCodeOnClose) {
+        std::printf("  %s ended with exit code %d, not %d\n", subject.label, exitCode, subject.exitCodeOnClose);
+        ok = false;
+    }
+    if (counted)
+        subject.samples.push_back(elapsed);
+    return ok;
+}
+
+void PrintLine(const Subject& subject)
+{
+    const auto [low, high] = std::minmax_element(subject.samples.begin(), subject.samples.end());
+    std::printf("  %-16s median %8.1f ms   min %8.1f   max %8.1f   (%zu runs)\n", subject.label,
+                Median(subject.samples), *low, *high, subject.samples.size());
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
+    if (!MayChangeRegistry(argc, argv)) {
+        std::printf("startup: seeds HKEY_LOCAL_MACHINE; it runs only under Wine (a private prefix) unless given %s\n",
+                    kAllowRegistryFlag);
+        return 2;
+    }
+    const int runs = IntegerArgument(argc, argv, "--runs", kDefaultRuns);
+
+    Subject product{"kelvane.exe", ProgramPath(), L"Vantorin Kelvane v1.0", kProgramExitOnClose, {}};
+    Subject bare{"bare_dialog.exe", ModuleFolder() + L"bare_dialog.exe", L"Bare dialog", kBareExitOnClose, {}};
+    for (const Subject* subject : {&product, &bare}) {
+        if (GetFileAttributesW(subject->exe.c_str()) == INVALID_FILE_ATTRIBUTES) {
+            std::printf("startup: %ls is not built\n", subject->exe.c_str());
+            return 1;
+        }
+    }
+
+    const std::string config = PlayerConfig(kRealisticSettings);
+    GameFolder game(config);
+    InstalledGame installed;
+    NetworkInterfaces interfaces;
+    if (!game.ok() || !installed.Point(game.folder()) || !interfaces.ok()) {
+        std::printf("startup: cannot seed the game folder and the registry\n");
+        return 1;
+    }
+    std::printf("startup: config.wtf of %d settings (%zu bytes), %d runs each, alternating\n", kRealisticSettings,
+                config.size(), runs);
+
+    bool ok = true;
+    // Run 0 of each is a warm-up, not counted: the first start pages the DLLs in. The order alternates so that
+    // neither program always follows the other's shut-down.
+    for (int run = 0; run <= runs && ok; ++run) {
+        Subject& first = run % 2 ? bare : product;
+        Subject& second = run % 2 ? product : bare;
+        ok = TimeOneStart(first, run > 0, game.folder()) && TimeOneStart(second, run > 0, game.folder());
+    }
+    if (!ok) {
+        std::printf("startup: a run failed\n");
+        return 1;
+    }
+
+    const double productMs = Median(product.samples);
+    const double bareMs = Median(bare.samples);
+    const double ratio = productMs / bareMs;
+    PrintLine(product);
+    PrintLine(bare);
+    std::printf("  ratio %.3f (goal at most %.2f): %s\n", ratio, kGoalRatio, ratio <= kGoalRatio ? "met" : "missed");
+    std::printf("row|startup|kelvane.exe to visible and idle, config.wtf of %d settings (%d runs)|%.1f|"
+                "bare_dialog.exe|%.1f|%.3f|<= %.2f|%s\n",
+                kRealisticSettings, runs, productMs, bareMs, ratio, kGoalRatio, ratio <= kGoalRatio ? "met" : "missed");
+    return 0;
+}

@@ -40,6 +40,9 @@ wine_session_start() {
     wine_reg add 'HKCU\Software\Wine\Direct3D' /v VideoMemorySize /t REG_SZ /d 256 /f
     touch "$prefix/.kelvane-ready"
   fi
+  # Start Wine's own services now, detached from our output: started by the first test instead, they would
+  # inherit its output pipe and ctest would wait for them until its timeout.
+  "$WINE64" wineboot >/dev/null 2>&1 </dev/null || true
   _wine_session_started=1
 }
 

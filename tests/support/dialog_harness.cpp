@@ -5,6 +5,7 @@
 
 #include "app/app_module.h"
 #include "app/resources/resource.h"
+#include "tests/support/folder_browser.h"
 
 namespace kelvane::test {
 
@@ -35,28 +36,12 @@ DialogHarness::~DialogHarness()
 
 void DialogHarness::CancelBrowsers()
 {
-    struct Search {
-        HWND dialog;
-        std::atomic<int>* cancelled;
-    };
     while (!stop_) {
-        Search search{window_, &browsersCancelled_};
-        EnumThreadWindows(
-            uiThread_,
-            [](HWND candidate, LPARAM param) -> BOOL {
-                auto* s = reinterpret_cast<Search*>(param);
-                wchar_t className[16] = {};
-                GetClassNameW(candidate, className, 16);
-                // Any other dialog of the UI thread that is owned by ours is the folder browser.
-                if (candidate != s->dialog && GetWindow(candidate, GW_OWNER) == s->dialog && s->dialog &&
-                    std::wstring(className) == L"#32770" && IsWindowVisible(candidate)) {
-                    PostMessageW(candidate, WM_COMMAND, IDCANCEL, 0);
-                    ++*s->cancelled;
-                    Sleep(200);   // let it close before looking again
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&search));
+        if (const HWND browser = FindFolderBrowser(uiThread_, window_)) {
+            PostMessageW(browser, WM_COMMAND, IDCANCEL, 0);
+            ++browsersCancelled_;
+            Sleep(200);   // let it close before looking again
+        }
         Sleep(20);
     }
 }

@@ -5,6 +5,8 @@
 
 #include <vector>
 
+#include "tests/support/folder_browser.h"
+
 namespace kelvane::test {
 namespace {
 
@@ -142,29 +144,10 @@ void RunningProgram::PressKey(UINT virtualKey)
 
 bool RunningProgram::CancelFolderBrowser(DWORD milliseconds)
 {
-    struct Search {
-        HWND owner;
-        HWND found;
-    };
     const ULONGLONG deadline = GetTickCount64() + milliseconds;
     while (GetTickCount64() < deadline) {
-        Search search{window_, nullptr};
-        EnumThreadWindows(
-            threadId_,
-            [](HWND candidate, LPARAM param) -> BOOL {
-                auto* s = reinterpret_cast<Search*>(param);
-                wchar_t className[16] = {};
-                GetClassNameW(candidate, className, 16);
-                if (candidate != s->owner && GetWindow(candidate, GW_OWNER) == s->owner &&
-                    std::wstring(className) == L"#32770" && IsWindowVisible(candidate)) {
-                    s->found = candidate;
-                    return FALSE;
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&search));
-        if (search.found) {
-            PostMessageW(search.found, WM_COMMAND, IDCANCEL, 0);
+        if (const HWND browser = FindFolderBrowser(threadId_, window_)) {
+            PostMessageW(browser, WM_COMMAND, IDCANCEL, 0);
             Settle();
             return true;
         }

@@ -7,8 +7,6 @@
 namespace kelvane {
 namespace {
 
-constexpr std::string_view kSetMarker = "SET ";
-constexpr std::string_view kLineEnd = "\r\n";
 constexpr char kLineFeed = '\n';
 constexpr char kCarriageReturn = '\r';
 
@@ -94,12 +92,6 @@ std::string_view ForEachLine(std::string_view bytes, Visit visit)
     return std::string_view(line, static_cast<std::size_t>(end - line));
 }
 
-char* Put(char* out, std::string_view bytes)
-{
-    std::memcpy(out, bytes.data(), bytes.size());
-    return out + bytes.size();
-}
-
 }  // namespace
 
 std::optional<std::string_view> IsSettingLine(std::string_view line)
@@ -169,34 +161,13 @@ void AppendEntries(std::string_view bytes, std::vector<ConfigEntry>& entries)
     reader.Finish();
 }
 
-std::size_t WrittenSize(const std::vector<ConfigEntry>& entries)
-{
-    std::size_t size = 0;
-    for (const ConfigEntry& entry : entries) {
-        if (!entry.value.empty())
-            size += kSetMarker.size() + entry.name.size() + 1 + entry.value.size() + kLineEnd.size();
-    }
-    return size;
-}
-
-char* WriteWrittenForm(const std::vector<ConfigEntry>& entries, char* out)
-{
-    for (const ConfigEntry& entry : entries) {
-        if (entry.value.empty())
-            continue;
-        out = Put(out, kSetMarker);
-        out = Put(out, entry.name);
-        *out++ = ' ';
-        out = Put(out, entry.value);
-        out = Put(out, kLineEnd);
-    }
-    return out;
-}
-
 std::string WrittenForm(const std::vector<ConfigEntry>& entries)
 {
-    std::string out(WrittenSize(entries), '\0');
-    WriteWrittenForm(entries, &out[0]);
+    std::string out;
+    PutWrittenForm(entries, [&out](std::string_view piece) {
+        out += piece;
+        return true;
+    });
     return out;
 }
 

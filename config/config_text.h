@@ -42,9 +42,25 @@ private:
 void AppendEntries(std::string_view bytes, std::vector<ConfigEntry>& entries);
 
 // The file a document is saved as: "SET <name> <value>" CR LF per entry whose value is not empty, nothing else.
-std::size_t WrittenSize(const std::vector<ConfigEntry>& entries);
-// Puts the WrittenSize(entries) bytes of the written form at `out` and returns the end of them.
-char* WriteWrittenForm(const std::vector<ConfigEntry>& entries, char* out);
+inline constexpr std::string_view kSetMarker = "SET ";
+inline constexpr std::string_view kNameValueGap = " ";
+inline constexpr std::string_view kLineEnd = "\r\n";
+
+// Hands the written form to `put` piece by piece, straight from the entries' bytes, so no copy of the whole text
+// is ever made; stops at the first piece `put` refuses and returns false then.
+template <typename Put>
+bool PutWrittenForm(const std::vector<ConfigEntry>& entries, Put&& put)
+{
+    for (const ConfigEntry& entry : entries) {
+        if (entry.value.empty())
+            continue;
+        if (!put(kSetMarker) || !put(std::string_view(entry.name)) || !put(kNameValueGap) ||
+            !put(std::string_view(entry.value)) || !put(kLineEnd))
+            return false;
+    }
+    return true;
+}
+
 std::string WrittenForm(const std::vector<ConfigEntry>& entries);
 
 }  // namespace kelvane

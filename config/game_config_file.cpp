@@ -94,12 +94,10 @@ void GameConfigFile::SetValue(const wchar_t* name, const wchar_t* value)
 bool GameConfigFile::Save() const
 {
     try {
-        // One buffer of the exact size, filled without zeroing it first, then one write.
-        const std::size_t size = WrittenSize(entries_);
-        const std::unique_ptr<char[]> text(new char[size]);
-        WriteWrittenForm(entries_, text.get());
-        return ReplaceFileContents(path_, std::string_view(text.get(), size));
-    } catch (const std::exception&) {   // no memory for the file's text: nothing was written
+        return ReplaceFileContents(path_, [this](ContentWriter& out) {
+            return PutWrittenForm(entries_, [&out](std::string_view piece) { return out.Put(piece); });
+        });
+    } catch (const std::exception&) {   // no memory for the block to write through: nothing was written
         return false;
     }
 }

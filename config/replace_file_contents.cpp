@@ -1,4 +1,5 @@
-// Replacing a file through a flushed temporary file beside it and ReplaceFileW / MoveFileExW.
+// Replacing a file through a temporary file beside it, written a block at a time and flushed, and ReplaceFileW /
+// MoveFileExW.
 #include "config/replace_file_contents.h"
 
 #include <windows.h>
@@ -41,7 +42,7 @@ bool OthersLetUsWrite(const std::wstring& path)
     return static_cast<bool>(probe);
 }
 
-bool WriteAll(HANDLE file, std::string_view bytes)
+bool WriteAll(void* file, std::string_view bytes)
 {
     while (!bytes.empty()) {
         const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), kMaxWriteChunk));
@@ -85,10 +86,12 @@ public:
     explicit operator bool() const { return !path_.empty(); }
     const std::wstring& path() const { return path_; }
 
-    // Writes, flushes to the disk and closes: afterwards the file holds exactly `bytes` or the call failed.
-    bool WriteAndClose(std::string_view bytes)
+    HANDLE file() const { return file_.get(); }
+
+    // Flushes to the disk and closes: afterwards the file holds exactly what was written or the call failed.
+    bool FlushAndClose()
     {
-        if (!WriteAll(file_.get(), bytes) || !FlushFileBuffers(file_.get()))
+        if (!FlushFileBuffers(file_.get()))
             return false;
         return CloseHandle(file_.release()) != FALSE;
     }
@@ -118,7 +121,31 @@ bool PutInPlace(const std::wstring& replacement, const std::wstring& target, boo
 
 }  // namespace
 
-bool ReplaceFileContents(const std::wstring& path, std::string_view bytes)
+ContentWriter::ContentWriter(void* file) : file_(file), block_(new char[kBlockSize]) {}
+
+ContentWriter::~ContentWriter() = default;
+
+bool ContentWriter::Drain()
+{
+    failed_ = failed_ || !WriteAll(file_, std::string_view(block_.get(), used_));
+    used_ = 0;
+    return !failed_;
+}
+
+bool ContentWriter::PutThroughFile(std::string_view bytes)
+{
+    if (!Drain())
+        return false;
+    if (bytes.size() >= kBlockSize) {   // a piece as large as the block goes straight to the file
+        failed_ = !WriteAll(file_, bytes);
+        return !failed_;
+    }
+    std::memcpy(block_.get(), bytes.data(), bytes.size());
+    used_ = bytes.size();
+    return true;
+}
+
+bool ReplaceFileContents(const std::wstring& path, const std::function<bool(ContentWriter&)>& write)
 {
     const std::wstring target = FullPath(path);
     if (target.empty())
@@ -135,7 +162,11 @@ bool ReplaceFileContents(const std::wstring& path, std::string_view bytes)
     }
 
     TemporaryFile temporary(target);
-    if (!temporary || !temporary.WriteAndClose(bytes) || !PutInPlace(temporary.path(), target, exists))
+    if (!temporary)
+        return false;
+    ContentWriter writer(temporary.file());
+    if (!write(writer) || !writer.Drain() || !temporary.FlushAndClose() ||
+        !PutInPlace(temporary.path(), target, exists))
         return false;
     temporary.Keep();
     return true;

@@ -1,15 +1,53 @@
 // Puts new contents in place of a file in one step, so the file is never seen cut short or half written.
 #pragma once
 
+#include <cstddef>
+#include <cstring>
+#include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
 namespace kelvane {
 
-// Writes `bytes` to a new file beside `path`, flushes it and swaps it in for `path` (created when missing).
-// True when the new contents are in place. On any failure the file at `path` is left as it was and nothing
-// else stays behind. A read-only file, a folder, or a file that another program holds open without letting
-// others write is refused before anything is written.
-bool ReplaceFileContents(const std::wstring& path, std::string_view bytes);
+// Takes the new contents piece by piece and writes them to the new file a block at a time, so a large file is
+// never held in memory whole. Made only by ReplaceFileContents.
+class ContentWriter {
+public:
+    ContentWriter(const ContentWriter&) = delete;
+    ContentWriter& operator=(const ContentWriter&) = delete;
+    ~ContentWriter();
+
+    // False once a write to the file has failed; nothing more is written then.
+    bool Put(std::string_view bytes)
+    {
+        if (bytes.size() <= kBlockSize - used_) {   // the common case: a short piece that fits the block
+            std::memcpy(block_.get() + used_, bytes.data(), bytes.size());
+            used_ += bytes.size();
+            return true;
+        }
+        return PutThroughFile(bytes);
+    }
+
+private:
+    friend bool ReplaceFileContents(const std::wstring&, const std::function<bool(ContentWriter&)>&);
+    static constexpr std::size_t kBlockSize = 256 * 1024;
+
+    explicit ContentWriter(void* file);
+    bool PutThroughFile(std::string_view bytes);
+    bool Drain();   // writes what the block holds
+
+    void* file_;
+    std::unique_ptr<char[]> block_;
+    std::size_t used_ = 0;
+    bool failed_ = false;
+};
+
+// Has `write` put the new contents through a ContentWriter into a new file beside `path`, flushes that file and
+// swaps it in for `path` (created when missing). True when the new contents are in place. When `write` returns
+// false, or anything fails, the file at `path` is left as it was and nothing else stays behind. A read-only file,
+// a folder, or a file that another program holds open without letting others write is refused before anything is
+// written. May throw std::bad_alloc before anything is written.
+bool ReplaceFileContents(const std::wstring& path, const std::function<bool(ContentWriter&)>& write);
 
 }  // namespace kelvane

@@ -77,6 +77,31 @@ TEST(Save, WritesOneSetLineWithCrLfPerNonEmptyValueInOrder)
     EXPECT_EQ(again.entries().size(), 4u);
 }
 
+// Large documents go out a block at a time: lines that straddle blocks and a value longer than a block.
+TEST(Save, AFileLargerThanManyBlocksIsWrittenByteForByte)
+{
+    std::string original;
+    for (int i = 0; i < 40000; ++i)
+        original += "SET setting" + std::to_string(i) + " \"" + std::string(static_cast<std::size_t>(i % 97), 'v') + "\"\r\n";
+    TempGameFolder game(original);
+    GameConfigFile doc;
+    ASSERT_TRUE(doc.Load(game.configPath().c_str()));
+    const std::wstring huge(600 * 1024, L'x');
+    doc.SetValue(L"setting7", huge.c_str());
+    doc.SetValue(L"appended", L"\"1\"");
+    EXPECT_TRUE(doc.Save());
+
+    std::string expected = original;
+    const std::string seventh = "SET setting7 \"vvvvvvv\"\r\n";
+    expected.replace(expected.find(seventh), seventh.size(),
+                     "SET setting7 " + std::string(huge.size(), 'x') + "\r\n");
+    expected += "SET appended \"1\"\r\n";
+    ASSERT_GT(expected.size(), 3u * 1024 * 1024);
+    EXPECT_TRUE(game.config() == expected) << "the saved file differs from the expected " << expected.size()
+                                           << " bytes";
+    EXPECT_EQ(FolderNames(WtfFolder(game)), std::set<std::wstring>{L"config.wtf"});
+}
+
 TEST(Save, NothingToWriteLeavesAnEmptyFile)
 {
     TempGameFolder game("# comments only\r\n\r\nSET name\r\n");

@@ -26,6 +26,20 @@ constexpr BYTE kSelfDrawnStaticTypes[] = {SS_ICON,      SS_BLACKRECT,  SS_GRAYRE
 // size of the platform's own record is the one that matches on both.
 static_assert(sizeof(void*) != 4 || sizeof(TOOLINFOW) == 48, "the 32-bit tool record is 48 bytes");
 
+// Replaces `stored` with a copy of `text`; false, with nothing stored, for no text or no memory for the copy.
+bool StoreText(std::optional<std::wstring>& stored, const wchar_t* text)
+{
+    stored.reset();
+    if (!text)
+        return false;
+    try {
+        stored.emplace(text);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 HyperLinkControl::ShellExecuteFunction HyperLinkControl::shellExecute = ShellExecuteW;
@@ -135,14 +149,8 @@ void HyperLinkControl::InitControl()
 
 bool HyperLinkControl::SetTarget(const wchar_t* text)
 {
-    target.reset();
-    if (!text)
+    if (!StoreText(target, text))
         return false;
-    try {
-        target.emplace(text);
-    } catch (const std::bad_alloc&) {
-        return false;
-    }
     if (!label)
         ComputeLinkRect();
     if (tooltip)
@@ -152,14 +160,8 @@ bool HyperLinkControl::SetTarget(const wchar_t* text)
 
 bool HyperLinkControl::SetLabelText(const wchar_t* text)
 {
-    label.reset();
-    if (!text)
+    if (!StoreText(label, text))
         return false;
-    try {
-        label.emplace(text);
-    } catch (const std::bad_alloc&) {
-        return false;
-    }
     ComputeLinkRect();
     // The static's own text stays equal to the label, for accessibility tools and WM_GETTEXT.
     if (window)

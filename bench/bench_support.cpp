@@ -99,28 +99,6 @@ BOOL CALLBACK FindVisibleWindow(HWND window, LPARAM param)
     return FALSE;
 }
 
-void RemoveTree(const std::wstring& path)
-{
-    WIN32_FIND_DATAW found{};
-    const HANDLE search = FindFirstFileW((path + L"\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            const std::wstring name = found.cFileName;
-            if (name == L"." || name == L"..")
-                continue;
-            const std::wstring child = path + L"\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveTree(child);
-            } else {
-                SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileW(child.c_str());
-            }
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryW(path.c_str());
-}
-
 bool KeyExists(const wchar_t* path, REGSAM view)
 {
     UniqueKey key;
@@ -162,12 +140,6 @@ double Median(std::vector<double> samples)
     std::sort(samples.begin(), samples.end());
     const std::size_t middle = samples.size() / 2;
     return samples.size() % 2 ? samples[middle] : (samples[middle - 1] + samples[middle]) / 2.0;
-}
-
-bool RunningUnderWine()
-{
-    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-    return ntdll && GetProcAddress(ntdll, "wine_get_version") != nullptr;
 }
 
 bool MayChangeRegistry(int argc, char** argv)
@@ -232,30 +204,6 @@ std::string PlayerConfig(int settings)
     return bytes;
 }
 
-std::string ReadBytes(const std::wstring& path)
-{
-    const UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                      0, nullptr));
-    if (!file)
-        return "<missing>";
-    std::string bytes;
-    std::vector<char> chunk(1 << 16);
-    DWORD read = 0;
-    while (ReadFile(file.get(), chunk.data(), static_cast<DWORD>(chunk.size()), &read, nullptr) && read > 0)
-        bytes.append(chunk.data(), read);
-    return bytes;
-}
-
-bool WriteBytes(const std::wstring& path, const std::string& bytes)
-{
-    const UniqueFile file(
-        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    DWORD written = 0;
-    return file && WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-           written == bytes.size();
-}
-
 GameFolder::GameFolder(const std::string& configBytes)
 {
     wchar_t base[MAX_PATH + 1] = {};
@@ -270,13 +218,13 @@ GameFolder::GameFolder(const std::string& configBytes)
             return;
         }
     }
-    ok_ = CreateDirectoryW((folder_ + L"\\WTF").c_str(), nullptr) && WriteBytes(configPath(), configBytes);
+    ok_ = CreateDirectoryW((folder_ + L"\\WTF").c_str(), nullptr) && test::WriteWholeFile(configPath(), configBytes);
 }
 
 GameFolder::~GameFolder()
 {
     if (!folder_.empty())
-        RemoveTree(folder_);
+        test::RemoveTree(folder_);
 }
 
 InstalledGame::InstalledGame()

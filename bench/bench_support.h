@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/unique_handle.h"
+#include "tests/support/files.h"
 
 namespace kelvane::bench {
 
@@ -22,8 +23,8 @@ private:
 
 double Median(std::vector<double> samples);
 
-// True inside Wine, where the machine's registry is the benchmark run's private prefix.
-bool RunningUnderWine();
+using test::ReadBytes;   // "<missing>" when the file cannot be read
+using test::RunningUnderWine;   // inside Wine the machine's registry is the benchmark run's private prefix
 // The benchmarks write the machine's HKEY_LOCAL_MACHINE: only inside Wine, or when asked on the command line.
 constexpr char kAllowRegistryFlag[] = "--allow-registry";
 bool MayChangeRegistry(int argc, char** argv);
@@ -38,8 +39,6 @@ std::wstring ProgramPath();   // ..\kelvane.exe from here
 // plausible ones. It holds none of the settings the five options write, so every option reads as off.
 std::string PlayerConfig(int settings);
 
-std::string ReadBytes(const std::wstring& path);   // "<missing>" when the file cannot be read
-bool WriteBytes(const std::wstring& path, const std::string& bytes);
 
 // A game folder with WTF\config.wtf under the temporary folder; removed with everything in it afterwards.
 class GameFolder {

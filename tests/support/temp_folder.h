@@ -1,7 +1,9 @@
-// A temporary folder for one test, removed with everything in it afterwards; and whole-file helpers.
+// A temporary folder for one test, removed with everything in it afterwards.
 #pragma once
 
 #include <string>
+
+#include "tests/support/files.h"
 
 namespace kelvane::test {
 
@@ -34,12 +36,7 @@ private:
     TempFolder folder_;
 };
 
-bool FileExists(const std::wstring& path);
-std::string ReadBytes(const std::wstring& path);   // the whole file, or "<missing>" when it cannot be read
+// WriteWholeFile that fails the test when the file cannot be written.
 void WriteBytes(const std::wstring& path, const std::string& bytes);
-void RemoveTree(const std::wstring& path);
-
-// True inside Wine: tests that must change machine-wide state of another process run only there.
-bool RunningUnderWine();
 
 }  // namespace kelvane::test

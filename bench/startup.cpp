@@ -124,7 +124,7 @@ int main(int argc, char** argv)
         std::printf("startup: cannot seed the game folder and the registry\n");
         return 1;
     }
-    std::printf("startup: config.wtf of %d settings (%zu bytes), %d runs each, alternating\n", kRealisticSettings,
+    std::printf("startup: config.wtf of %d settings (%zu bytes), %d runs each, in turn\n", kRealisticSettings,
                 config.size(), runs);
 
     bool ok = true;

@@ -12,6 +12,7 @@
 #include "app/resources/resource.h"
 #include "bench/bench_support.h"
 #include "common/unique_handle.h"
+#include "config/sync_settings.h"
 #include "tweaks/texture_cache.h"
 
 namespace {
@@ -32,6 +33,7 @@ struct Size {
 };
 constexpr Size kSizes[] = {{300, 20, 21, 10}, {100000, 8, 11, 0}};
 constexpr int kVideoMemoryQueries = 10;
+constexpr int kOptionWrites = 21;
 
 // The options in the order Apply writes them; `setting` is the config.wtf setting, none for the registry.
 struct Option {
@@ -276,6 +278,28 @@ bool RunSize(const Size& size, InstalledGame& installed, const NetworkInterfaces
     return backedUp && bench.verified() == bench.applies() && exitCode == kProgramExitOnClose;
 }
 
+// One game option's write (a Load and a safe save of config.wtf), timed in this process: what an Apply pays per
+// game option when no other process is involved.
+void TimeOptionWrite(int settings, int writes)
+{
+    GameFolder game(PlayerConfig(settings));
+    std::vector<double> samples;
+    int failures = 0;
+    for (int i = 0; i < writes && game.ok(); ++i) {
+        kelvane::OptionMask options = i % 2 ? 0 : kelvane::kOptionSyncMacros;
+        const Stopwatch watch;
+        failures += !kelvane::SyncMacrosTweak(options, game.configPath(), kelvane::kWrite);
+        samples.push_back(watch.Milliseconds());
+    }
+    if (!game.ok() || failures > 0) {
+        std::printf("apply: writing an option in this process failed\n");
+        return;
+    }
+    Row(std::to_string(settings) + " settings: one game option written in this process (median of " +
+            std::to_string(writes) + ")",
+        Median(samples), MedianCopyMs(game.configPath(), writes, false), "-", "-");
+}
+
 // The display memory query that switching the texture option on makes, timed alone in this process.
 void TimeVideoMemoryQuery(int calls)
 {
@@ -318,6 +342,7 @@ int main(int argc, char** argv)
     bool ok = true;
     for (const Size& size : kSizes)
         ok = RunSize(size, installed, interfaces) && ok;
+    TimeOptionWrite(kSizes[0].settings, kOptionWrites);
     TimeVideoMemoryQuery(kVideoMemoryQueries);
     if (!ok)
         std::printf("apply: a run did not go as it should\n");

@@ -78,27 +78,6 @@ constexpr const char* kWords[] = {"Enabled", "Scale", "Alpha", "Mode", "Size", "
                                   "Sort", "Color"};
 constexpr const char* kValues[] = {"\"1\"", "\"0\"", "\"0.5\"", "\"3\"", "\"100\"", "\"1.000000\"", "\"2\""};
 
-struct Search {
-    DWORD processId;
-    const std::wstring* title;
-    HWND found;
-};
-
-BOOL CALLBACK FindVisibleWindow(HWND window, LPARAM param)
-{
-    auto* search = reinterpret_cast<Search*>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner != search->processId || !IsWindowVisible(window))
-        return TRUE;
-    wchar_t title[128] = {};
-    GetWindowTextW(window, title, static_cast<int>(std::size(title)));
-    if (*search->title != title)
-        return TRUE;
-    search->found = window;
-    return FALSE;
-}
-
 bool KeyExists(const wchar_t* path, REGSAM view)
 {
     UniqueKey key;
@@ -158,23 +137,6 @@ int IntegerArgument(int argc, char** argv, const char* name, int fallback)
             return std::max(1, std::atoi(argv[i + 1]));
     }
     return fallback;
-}
-
-std::wstring ModuleFolder()
-{
-    wchar_t self[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring path = self;
-    path.resize(path.find_last_of(L'\\') + 1);
-    return path;
-}
-
-std::wstring ProgramPath()
-{
-    std::wstring path = ModuleFolder();
-    path.pop_back();                               // ...\bench
-    path.resize(path.find_last_of(L'\\') + 1);    // ...\ (the build folder)
-    return path + L"kelvane.exe";
 }
 
 std::string PlayerConfig(int settings)
@@ -350,71 +312,28 @@ bool NetworkInterfaces::AllAre(bool on) const
 }
 
 StartedProgram::StartedProgram(const std::wstring& exe, const std::wstring& title, double* elapsedMs)
+    : program_(exe, L"", SW_SHOWNORMAL, title, kStartTimeoutMs)
 {
-    std::wstring commandLine = L"\"" + exe + L"\"";
-    std::vector<wchar_t> writable(commandLine.begin(), commandLine.end());
-    writable.push_back(L'\0');
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_SHOWNORMAL;
-    PROCESS_INFORMATION info{};
-
-    const Stopwatch watch;
-    if (!CreateProcessW(nullptr, writable.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
-        std::fprintf(stderr, "cannot start %ls, error %lu\n", exe.c_str(), GetLastError());
-        return;
-    }
-    process_ = UniqueKernelObject(info.hProcess);
-    CloseHandle(info.hThread);
-    WaitForInputIdle(process_.get(), kStartTimeoutMs);
-    // Polled at the finest step Sleep gives, so the poll adds about a millisecond, not a scheduling quantum.
-    while (watch.Milliseconds() < kStartTimeoutMs) {
-        Search search{info.dwProcessId, &title, nullptr};
-        EnumWindows(FindVisibleWindow, reinterpret_cast<LPARAM>(&search));
-        if ((window_ = search.found) != nullptr)
-            break;
-        Sleep(1);
-    }
     if (elapsedMs)
-        *elapsedMs = watch.Milliseconds();
-    if (!window_)
+        *elapsedMs = watch_.Milliseconds();
+    if (program_.startError() != 0)
+        std::fprintf(stderr, "cannot start %ls, error %lu\n", exe.c_str(), program_.startError());
+    else if (!window())
         std::fprintf(stderr, "the window \"%ls\" of %ls did not appear\n", title.c_str(), exe.c_str());
-}
-
-StartedProgram::~StartedProgram()
-{
-    if (process_ && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT) {
-        TerminateProcess(process_.get(), 99);
-        WaitForSingleObject(process_.get(), kCloseTimeoutMs);
-    }
 }
 
 void StartedProgram::Settle() const
 {
-    DWORD_PTR ignored = 0;
-    if (window_)
-        SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_BLOCK, kSettleTimeoutMs, &ignored);
+    program_.Settle(kSettleTimeoutMs);
 }
 
 int StartedProgram::Close()
 {
-    if (!process_)
-        return -1;
-    if (window_) {
-        if (const HWND close = GetDlgItem(window_, kCloseButtonId))
-            PostMessageW(close, BM_CLICK, 0, 0);
-        else
-            PostMessageW(window_, WM_CLOSE, 0, 0);
-    }
-    if (WaitForSingleObject(process_.get(), kCloseTimeoutMs) != WAIT_OBJECT_0) {
-        TerminateProcess(process_.get(), 99);
-        WaitForSingleObject(process_.get(), kCloseTimeoutMs);
-        return -1;
-    }
-    DWORD code = 0;
-    GetExitCodeProcess(process_.get(), &code);
-    return static_cast<int>(code);
+    if (const HWND close = GetDlgItem(window(), kCloseButtonId))
+        PostMessageW(close, BM_CLICK, 0, 0);
+    else if (window())
+        PostMessageW(window(), WM_CLOSE, 0, 0);
+    return program_.WaitForExit(kCloseTimeoutMs);
 }
 
 }  // namespace kelvane::bench

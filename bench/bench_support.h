@@ -9,6 +9,7 @@
 
 #include "common/unique_handle.h"
 #include "tests/support/files.h"
+#include "tests/support/launched_program.h"
 
 namespace kelvane::bench {
 
@@ -23,6 +24,7 @@ private:
 
 double Median(std::vector<double> samples);
 
+using test::EmbeddedManifest;
 using test::ReadBytes;   // "<missing>" when the file cannot be read
 using test::RunningUnderWine;   // inside Wine the machine's registry is the benchmark run's private prefix
 // The benchmarks write the machine's HKEY_LOCAL_MACHINE: only inside Wine, or when asked on the command line.
@@ -31,9 +33,9 @@ bool MayChangeRegistry(int argc, char** argv);
 // The value of "--name N" on the command line, or `fallback`.
 int IntegerArgument(int argc, char** argv, const char* name, int fallback);
 
-// The folder of this program, ending in a backslash; the benchmarks sit in bench/ beside the program's folder.
-std::wstring ModuleFolder();
-std::wstring ProgramPath();   // ..\kelvane.exe from here
+// The benchmarks sit in bench\ below the build folder that holds kelvane.exe.
+using test::ModuleFolder;
+using test::ProgramPath;
 
 // A config.wtf of `settings` SET lines shaped like a player's: real setting names first, then families of
 // plausible ones. It holds none of the settings the five options write, so every option reads as off.
@@ -109,20 +111,17 @@ class StartedProgram {
 public:
     // `elapsedMs` receives the time from just before CreateProcessW until the window was found visible.
     StartedProgram(const std::wstring& exe, const std::wstring& title, double* elapsedMs = nullptr);
-    StartedProgram(const StartedProgram&) = delete;
-    StartedProgram& operator=(const StartedProgram&) = delete;
-    ~StartedProgram();   // a program still running is ended
 
-    HWND window() const { return window_; }
-    HWND item(int id) const { return GetDlgItem(window_, id); }
+    HWND window() const { return program_.window(); }
+    HWND item(int id) const { return GetDlgItem(window(), id); }
     void Settle() const;   // returns once the program has handled everything sent before
     // Clicks Close (or sends WM_CLOSE when the dialog has no Close button) and waits for the process to end;
-    // its exit code, or -1 when it had to be ended.
+    // its exit code, or -1 when it did not end in time (it is ended with this object then).
     int Close();
 
 private:
-    UniqueKernelObject process_;
-    HWND window_ = nullptr;
+    Stopwatch watch_;   // started before the program
+    test::LaunchedProgram program_;
 };
 
 }  // namespace kelvane::bench

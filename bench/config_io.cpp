@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_support.h"
 #include "common/unique_handle.h"
 #include "config/config_text.h"
 #include "config/game_config_file.h"
@@ -17,6 +18,8 @@
 namespace {
 
 using kelvane::GameConfigFile;
+using kelvane::bench::Median;
+using kelvane::bench::Stopwatch;
 
 struct Size {
     int lines;
@@ -44,27 +47,6 @@ std::string GenerateConfig(int lines)
         bytes += "\r\n";
     }
     return bytes;
-}
-
-class Stopwatch {
-public:
-    Stopwatch() { QueryPerformanceCounter(&start_); }
-    double Milliseconds() const
-    {
-        LARGE_INTEGER now, frequency;
-        QueryPerformanceCounter(&now);
-        QueryPerformanceFrequency(&frequency);
-        return 1000.0 * static_cast<double>(now.QuadPart - start_.QuadPart) / static_cast<double>(frequency.QuadPart);
-    }
-
-private:
-    LARGE_INTEGER start_;
-};
-
-double Median(std::vector<double> samples)
-{
-    std::sort(samples.begin(), samples.end());
-    return samples[samples.size() / 2];
 }
 
 bool WriteWhole(const std::wstring& path, const std::string& bytes)

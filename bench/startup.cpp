@@ -1,5 +1,6 @@
 // Start-up time of kelvane.exe, from process creation until its dialog is visible and the program idle, beside
-// the same for bare_dialog.exe, an empty dialog of the same size and manifest built in the same tree.
+// the same for two yardsticks built in the same tree: bare_dialog.exe, an empty dialog of the same size and
+// manifest, and bare_product_dialog.exe, the same program with the product's own template, icon and manifest.
 #include <windows.h>
 
 #include <algorithm>
@@ -10,7 +11,6 @@
 
 #include "app/resources/resource.h"
 #include "bench/bench_support.h"
-#include "common/unique_handle.h"
 
 namespace {
 
@@ -21,15 +21,6 @@ constexpr int kRealisticSettings = 300;
 constexpr double kGoalRatio = 1.15;
 constexpr int kProgramExitOnClose = 1;
 constexpr int kBareExitOnClose = 0;
-
-constexpr WORD kManifestId = 1;   // the process's own manifest
-
-struct ModuleTraits {   // a module loaded only to read its resources
-    using Handle = HMODULE;
-    static HMODULE Invalid() { return nullptr; }
-    static void Close(HMODULE h) { FreeLibrary(h); }
-};
-using UniqueModule = kelvane::Unique<ModuleTraits>;
 
 struct Subject {
     const char* label;
@@ -67,17 +58,6 @@ bool TimeOneStart(Subject& subject, bool counted, const std::wstring& expectedFo
     return ok;
 }
 
-// The embedded manifest of a program (resource 1 of type RT_MANIFEST), or an empty text when it has none.
-std::string ManifestOf(const std::wstring& exe)
-{
-    const UniqueModule module(
-        LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
-    const HRSRC found = module ? FindResourceW(module.get(), MAKEINTRESOURCEW(kManifestId), RT_MANIFEST) : nullptr;
-    const HGLOBAL loaded = found ? LoadResource(module.get(), found) : nullptr;
-    const void* bytes = loaded ? LockResource(loaded) : nullptr;
-    return bytes ? std::string(static_cast<const char*>(bytes), SizeofResource(module.get(), found)) : std::string();
-}
-
 void PrintLine(const Subject& subject)
 {
     const auto [low, high] = std::minmax_element(subject.samples.begin(), subject.samples.end());
@@ -110,8 +90,9 @@ int main(int argc, char** argv)
     }
 
     // The yardsticks are fair only when every program starts with the same activation context.
-    const std::string manifest = ManifestOf(product.exe);
-    if (manifest.empty() || manifest != ManifestOf(bare.exe) || manifest != ManifestOf(bareProduct.exe)) {
+    const std::string manifest = EmbeddedManifest(product.exe);
+    if (manifest.empty() || manifest != EmbeddedManifest(bare.exe) ||
+        manifest != EmbeddedManifest(bareProduct.exe)) {
         std::printf("startup: the three programs do not embed the same manifest\n");
         return 1;
     }

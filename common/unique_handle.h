@@ -39,6 +39,16 @@ struct KernelObjectTraits {   // mappings, processes, events: "none" is NULL
     static HANDLE Invalid() { return nullptr; }
     static void Close(HANDLE h) { CloseHandle(h); }
 };
+struct FindTraits {   // a directory search; "none" is INVALID_HANDLE_VALUE
+    using Handle = HANDLE;
+    static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
+    static void Close(HANDLE h) { FindClose(h); }
+};
+struct ModuleTraits {   // a module loaded with LoadLibraryExW, for instance only to read its resources
+    using Handle = HMODULE;
+    static HMODULE Invalid() { return nullptr; }
+    static void Close(HMODULE h) { FreeLibrary(h); }
+};
 struct ViewTraits {
     using Handle = const void*;
     static const void* Invalid() { return nullptr; }
@@ -48,6 +58,11 @@ struct GdiObjectTraits {
     using Handle = HGDIOBJ;
     static HGDIOBJ Invalid() { return nullptr; }
     static void Close(HGDIOBJ h) { DeleteObject(h); }
+};
+struct MemoryDcTraits {   // a device context from CreateCompatibleDC
+    using Handle = HDC;
+    static HDC Invalid() { return nullptr; }
+    static void Close(HDC h) { DeleteDC(h); }
 };
 struct IconTraits {
     using Handle = HICON;
@@ -73,8 +88,11 @@ struct LocalMemTraits {   // memory FormatMessage allocates
 using UniqueKey = Unique<KeyTraits>;
 using UniqueFile = Unique<FileTraits>;
 using UniqueKernelObject = Unique<KernelObjectTraits>;
+using UniqueFind = Unique<FindTraits>;
+using UniqueModule = Unique<ModuleTraits>;
 using UniqueView = Unique<ViewTraits>;
 using UniqueGdiObject = Unique<GdiObjectTraits>;
+using UniqueMemoryDc = Unique<MemoryDcTraits>;
 using UniqueIcon = Unique<IconTraits>;
 using UniqueWindow = Unique<WindowTraits>;
 using UniqueTaskMem = Unique<TaskMemTraits>;

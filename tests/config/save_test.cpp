@@ -32,15 +32,14 @@ std::set<std::wstring> FolderNames(const std::wstring& folder)
 {
     std::set<std::wstring> names;
     WIN32_FIND_DATAW found{};
-    const HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
+    const UniqueFind search(FindFirstFileW((folder + L"\\*").c_str(), &found));
+    if (!search)
         return names;
     do {
         const std::wstring name = found.cFileName;
         if (name != L"." && name != L"..")
             names.insert(name);
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
+    } while (FindNextFileW(search.get(), &found));
     return names;
 }
 

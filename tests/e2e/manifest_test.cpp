@@ -5,29 +5,15 @@
 
 #include <string>
 
+#include "tests/support/files.h"
 #include "tests/support/program_driver.h"
 
 namespace kelvane {
 namespace {
 
-std::string EmbeddedManifest()
-{
-    const HMODULE exe = LoadLibraryExW(test::ProgramPath().c_str(), nullptr,
-                                       LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-    if (!exe)
-        return {};
-    std::string text;
-    if (const HRSRC found = FindResourceW(exe, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24) /* RT_MANIFEST */)) {
-        const auto* data = static_cast<const char*>(LockResource(LoadResource(exe, found)));
-        text.assign(data, SizeofResource(exe, found));
-    }
-    FreeLibrary(exe);
-    return text;
-}
-
 TEST(ManifestTest, AsksForCommonControls6DpiAwarenessElevationAndNamesWindows7To11)
 {
-    const std::string manifest = EmbeddedManifest();
+    const std::string manifest = test::EmbeddedManifest(test::ProgramPath());
     ASSERT_FALSE(manifest.empty()) << "no RT_MANIFEST resource 1 in the program";
     EXPECT_NE(manifest.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""), std::string::npos);
     EXPECT_NE(manifest.find("<dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">true"

@@ -80,14 +80,17 @@ Image Render(HWND window, UINT message, LRESULT* result)
     // The sentinel shows what the paint did not cover.
     std::fill(quads, quads + count, RGB(GetBValue(kSentinel), GetGValue(kSentinel), GetRValue(kSentinel)));
 
-    const HDC dc = CreateCompatibleDC(nullptr);
-    const HGDIOBJ previous = SelectObject(dc, bitmap.get());
-    const LRESULT answer = SendMessageW(window, message, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    const UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+    if (!dc) {
+        ADD_FAILURE() << "cannot create the device context to render into";
+        return image;
+    }
+    const HGDIOBJ previous = SelectObject(dc.get(), bitmap.get());
+    const LRESULT answer = SendMessageW(window, message, reinterpret_cast<WPARAM>(dc.get()), PRF_CLIENT);
     if (result)
         *result = answer;
     GdiFlush();
-    SelectObject(dc, previous);
-    DeleteDC(dc);
+    SelectObject(dc.get(), previous);   // the bitmap is deleted after the DC, but never while selected into it
 
     // The DIB holds 0x00RRGGBB; colour values are 0x00BBGGRR.
     image.pixels.reserve(count);

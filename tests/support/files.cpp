@@ -1,4 +1,4 @@
-// Whole-file reads and writes, removing a folder tree, and the Wine check.
+// Whole-file reads and writes, removing a folder tree, a program's embedded manifest, and the Wine check.
 #include "tests/support/files.h"
 
 #include <windows.h>
@@ -6,6 +6,9 @@
 #include "common/unique_handle.h"
 
 namespace kelvane::test {
+namespace {
+constexpr WORD kManifestId = 1;   // the manifest Windows reads for the process itself
+}
 
 bool FileExists(const std::wstring& path)
 {
@@ -39,8 +42,7 @@ bool WriteWholeFile(const std::wstring& path, const std::string& bytes)
 void RemoveTree(const std::wstring& path)
 {
     WIN32_FIND_DATAW found{};
-    const HANDLE search = FindFirstFileW((path + L"\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
+    if (const UniqueFind search{FindFirstFileW((path + L"\\*").c_str(), &found)}) {
         do {
             const std::wstring name = found.cFileName;
             if (name == L"." || name == L"..")
@@ -51,10 +53,19 @@ void RemoveTree(const std::wstring& path)
                 RemoveTree(child);
             else
                 DeleteFileW(child.c_str());
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
+        } while (FindNextFileW(search.get(), &found));
     }
     RemoveDirectoryW(path.c_str());
+}
+
+std::string EmbeddedManifest(const std::wstring& exe)
+{
+    const UniqueModule module(
+        LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
+    const HRSRC found = module ? FindResourceW(module.get(), MAKEINTRESOURCEW(kManifestId), RT_MANIFEST) : nullptr;
+    const HGLOBAL loaded = found ? LoadResource(module.get(), found) : nullptr;
+    const void* bytes = loaded ? LockResource(loaded) : nullptr;
+    return bytes ? std::string(static_cast<const char*>(bytes), SizeofResource(module.get(), found)) : std::string();
 }
 
 bool RunningUnderWine()

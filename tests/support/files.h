@@ -1,4 +1,4 @@
-// Whole-file helpers and the Wine check, shared by the tests and the benchmarks; no GoogleTest in here.
+// Whole-file helpers, a program's manifest and the Wine check, shared by the tests and the benchmarks; no GoogleTest in here.
 #pragma once
 
 #include <string>
@@ -11,6 +11,9 @@ std::string ReadBytes(const std::wstring& path);   // the whole file, or "<missi
 bool WriteWholeFile(const std::wstring& path, const std::string& bytes);
 // The folder and everything in it, read-only files included.
 void RemoveTree(const std::wstring& path);
+
+// The manifest embedded in a program (resource 1 of type RT_MANIFEST), or an empty text when it has none.
+std::string EmbeddedManifest(const std::wstring& exe);
 
 // True inside Wine: what must change machine-wide state of another process runs only there.
 bool RunningUnderWine();

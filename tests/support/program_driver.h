@@ -4,12 +4,9 @@
 #include <windows.h>
 #include <string>
 
-#include "common/unique_handle.h"
+#include "tests/support/launched_program.h"
 
 namespace kelvane::test {
-
-// The built program, next to the test programs' folder.
-std::wstring ProgramPath();
 
 class RunningProgram {
 public:
@@ -17,10 +14,9 @@ public:
     explicit RunningProgram(int showCommand = SW_SHOWNORMAL, const std::wstring& arguments = L"");
     RunningProgram(const RunningProgram&) = delete;
     RunningProgram& operator=(const RunningProgram&) = delete;
-    ~RunningProgram();   // a program still running is ended
 
-    HWND window() const { return window_; }
-    HWND item(int id) const { return GetDlgItem(window_, id); }
+    HWND window() const { return program_.window(); }
+    HWND item(int id) const { return GetDlgItem(window(), id); }
 
     void Click(int id);                                  // BM_CLICK on a button or checkbox, waited for
     bool IsChecked(int id) const;
@@ -35,9 +31,7 @@ public:
     int WaitForExit(DWORD milliseconds = 10000);
 
 private:
-    UniqueKernelObject process_;
-    DWORD threadId_ = 0;
-    HWND window_ = nullptr;
+    LaunchedProgram program_;   // ended, if still running, when the test is done with it
 };
 
 }  // namespace kelvane::test

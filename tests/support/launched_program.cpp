@@ -1,0 +1,110 @@
+// Starting a program as a second process, finding its window, and waiting for it to settle or end.
+#include "tests/support/launched_program.h"
+
+#include <iterator>
+#include <vector>
+
+namespace kelvane::test {
+namespace {
+
+constexpr UINT kExitCodeWhenEnded = 99;
+constexpr DWORD kEndTimeoutMs = 5000;
+
+struct Search {
+    DWORD processId;
+    const std::wstring* title;
+    HWND found;
+};
+
+BOOL CALLBACK FindVisibleWindow(HWND window, LPARAM param)
+{
+    auto* search = reinterpret_cast<Search*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner != search->processId || !IsWindowVisible(window))
+        return TRUE;
+    wchar_t title[128] = {};
+    GetWindowTextW(window, title, static_cast<int>(std::size(title)));
+    if (*search->title != title)
+        return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+}  // namespace
+
+std::wstring ModuleFolder()
+{
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring path = self;
+    path.resize(path.find_last_of(L'\\') + 1);
+    return path;
+}
+
+std::wstring ProgramPath()
+{
+    std::wstring path = ModuleFolder();
+    path.pop_back();                              // ...\tests or ...\bench
+    path.resize(path.find_last_of(L'\\') + 1);   // ...\, the build folder
+    return path + L"kelvane.exe";
+}
+
+LaunchedProgram::LaunchedProgram(const std::wstring& exe, const std::wstring& arguments, int showCommand,
+                                 const std::wstring& title, DWORD timeoutMs)
+{
+    std::wstring commandLine = L"\"" + exe + L"\"";
+    if (!arguments.empty())
+        commandLine += L" " + arguments;
+    std::vector<wchar_t> writable(commandLine.begin(), commandLine.end());
+    writable.push_back(L'\0');
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = static_cast<WORD>(showCommand);
+    PROCESS_INFORMATION info{};
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    if (!CreateProcessW(nullptr, writable.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
+        startError_ = GetLastError();
+        return;
+    }
+    process_ = UniqueKernelObject(info.hProcess);
+    const UniqueKernelObject thread(info.hThread);   // only the process is waited for
+    threadId_ = info.dwThreadId;
+    WaitForInputIdle(process_.get(), timeoutMs);
+    // Polled at the finest step Sleep gives, so the poll adds about a millisecond to a timed start.
+    for (;;) {
+        Search search{info.dwProcessId, &title, nullptr};
+        EnumWindows(FindVisibleWindow, reinterpret_cast<LPARAM>(&search));
+        if ((window_ = search.found) != nullptr || GetTickCount64() >= deadline)
+            break;
+        Sleep(1);
+    }
+}
+
+LaunchedProgram::~LaunchedProgram()
+{
+    if (process_ && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT) {
+        TerminateProcess(process_.get(), kExitCodeWhenEnded);
+        WaitForSingleObject(process_.get(), kEndTimeoutMs);
+    }
+}
+
+void LaunchedProgram::Settle(DWORD timeoutMs) const
+{
+    // A sent message returns only after the program's thread has handled everything posted before it.
+    DWORD_PTR ignored = 0;
+    if (window_)
+        SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_BLOCK, timeoutMs, &ignored);
+}
+
+int LaunchedProgram::WaitForExit(DWORD timeoutMs)
+{
+    if (!process_ || WaitForSingleObject(process_.get(), timeoutMs) != WAIT_OBJECT_0)
+        return -1;
+    DWORD code = 0;
+    GetExitCodeProcess(process_.get(), &code);
+    return static_cast<int>(code);
+}
+
+}  // namespace kelvane::test

@@ -1,0 +1,41 @@
+// A program started as a second process, with its visible window found by title; shared by the end-to-end tests
+// and the benchmarks, so no GoogleTest in here.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "common/unique_handle.h"
+
+namespace kelvane::test {
+
+std::wstring ModuleFolder();   // the folder of the running program, ending in a backslash
+std::wstring ProgramPath();    // the built kelvane.exe, in the parent of the running program's folder
+
+class LaunchedProgram {
+public:
+    // Starts `exe` with `arguments` and the show command, then waits, up to `timeoutMs`, until the program is idle
+    // and a visible top-level window of its own has the title.
+    LaunchedProgram(const std::wstring& exe, const std::wstring& arguments, int showCommand, const std::wstring& title,
+                    DWORD timeoutMs);
+    LaunchedProgram(const LaunchedProgram&) = delete;
+    LaunchedProgram& operator=(const LaunchedProgram&) = delete;
+    ~LaunchedProgram();   // a program still running is ended
+
+    DWORD startError() const { return startError_; }   // CreateProcessW's error, 0 once the process exists
+    HWND window() const { return window_; }
+    DWORD threadId() const { return threadId_; }
+    // Returns once the program's thread has handled everything sent or posted to it before.
+    void Settle(DWORD timeoutMs) const;
+    // Waits for the process to end: its exit code, or -1 when there is none or it did not end in time.
+    int WaitForExit(DWORD timeoutMs);
+
+private:
+    UniqueKernelObject process_;
+    DWORD startError_ = 0;
+    DWORD threadId_ = 0;
+    HWND window_ = nullptr;
+};
+
+}  // namespace kelvane::test

@@ -3,12 +3,15 @@
 
 #include <shlobj.h>
 
+#include <iterator>
+
 #include "app/app_module.h"
 #include "app/game_folder.h"
 #include "app/option_controls.h"
 #include "app/resources/resource.h"
 #include "app/window_placement.h"
 #include "config/game_config_file.h"
+#include "config/running_game.h"
 #include "config/sync_settings.h"
 #include "tweaks/network_latency.h"
 #include "tweaks/texture_cache.h"
@@ -22,11 +25,8 @@ constexpr wchar_t kHomePageUrl[] = L"https://vantorin.example/";
 constexpr wchar_t kLinkLabel[] = L"Powered by Vantorin";
 constexpr wchar_t kApplyFailedNote[] = L"Note: Some changes could not be applied. Try running as administrator.";
 constexpr wchar_t kRestoreFailedNote[] = L"Note: The backup of config.wtf could not be restored.";
-
-bool FileExists(const std::wstring& path)
-{
-    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
+constexpr wchar_t kGameRunningNote[] =
+    L"Note: The game is running. Close it first: it rewrites config.wtf when it exits.";
 
 }  // namespace
 
@@ -118,6 +118,8 @@ LRESULT MainDialog::OnInitDialog()
     ReadAllOptions();
     ShowOptions();
     appliedOptions = currentOptions;
+    if (IsGameRunningFrom(GameFolder()))
+        ShowNote(kGameRunningNote, true);
 
     if (linkControl.Attach(GetDlgItem(window(), IDC_POWERED_BY)))
         linkControl.InitControl();
@@ -208,7 +210,20 @@ LRESULT MainDialog::OnOptionToggled(int id)
 
 void MainDialog::UpdateNote()
 {
-    SetWindowTextW(noteEdit, RestartNote(currentOptions, appliedOptions));
+    ShowNote(RestartNote(currentOptions, appliedOptions), false);
+}
+
+void MainDialog::ShowNote(const wchar_t* text, bool warns)
+{
+    SetWindowTextW(noteEdit, text);
+    noteWarns = warns;
+}
+
+std::wstring MainDialog::GameFolder() const
+{
+    // configPath is the path edit's folder followed by the suffix, once the edit has changed at all.
+    const std::size_t suffixLength = std::size(kConfigSuffix) - 1;
+    return configPath.size() < suffixLength ? std::wstring() : configPath.substr(0, configPath.size() - suffixLength);
 }
 
 LRESULT MainDialog::OnRevert()
@@ -223,29 +238,52 @@ LRESULT MainDialog::OnRevert()
 LRESULT MainDialog::OnApply()
 {
     EnableWindow(GetDlgItem(window(), IDC_REVERT), FALSE);
-    bool failed = false;
-    if (SendMessageW(backupCheckBox, BM_GETCHECK, 0, 0) != BST_UNCHECKED) {
-        GameConfigFile config;
-        config.Load(configPath.c_str());
-        // No file, nothing to keep: only a file that exists and could not be copied is a failed backup.
-        if (!config.BackupConfigFile() && FileExists(config.path()))
-            failed = true;
+    // The game writes all of config.wtf back when it exits: a change made now would be undone then.
+    const bool gameRunning = IsGameRunningFrom(GameFolder());
+    const bool backupFailed = !gameRunning && !BackupIfDue();
+    const OptionMask withheld = (gameRunning || backupFailed) ? kGameFileOptions : 0;
+    if (!withheld) {
+        // Nothing of this run is in the backup until it was taken: only then can it be restored.
+        EnableWindow(restoreButton, TRUE);
+        SendMessageW(backupCheckBox, BM_SETCHECK, BST_UNCHECKED, 0);
     }
-    EnableWindow(restoreButton, TRUE);
+
     const OptionMask changed = currentOptions ^ appliedOptions;
+    OptionMask pending = changed & withheld;
     for (const OptionAccessor& accessor : kAccessors) {
-        if ((changed & accessor.bit) && !(this->*accessor.access)(kWrite))
-            failed = true;
+        if ((changed & ~withheld & accessor.bit) && !(this->*accessor.access)(kWrite))
+            pending |= accessor.bit;
     }
-    appliedOptions = currentOptions;
-    SendMessageW(backupCheckBox, BM_SETCHECK, BST_UNCHECKED, 0);
-    if (failed)
-        SetWindowTextW(noteEdit, kApplyFailedNote);
+    const OptionMask before = appliedOptions;
+    // What did not land stays pending: its checkbox keeps the choice, Revert stays usable, the next Apply retries.
+    appliedOptions = (currentOptions & ~pending) | (appliedOptions & pending);
+    EnableWindow(GetDlgItem(window(), IDC_REVERT), pending != 0);
+
+    if (gameRunning)
+        ShowNote(kGameRunningNote, true);
+    else if (pending || backupFailed)
+        ShowNote(kApplyFailedNote, true);
+    else if (noteWarns)
+        ShowNote(RestartNote(currentOptions, before), false);
     return 0;
+}
+
+bool MainDialog::BackupIfDue()
+{
+    if (SendMessageW(backupCheckBox, BM_GETCHECK, 0, 0) == BST_UNCHECKED)
+        return true;
+    GameConfigFile config;
+    config.Load(configPath.c_str());
+    // No file, nothing to keep.
+    return config.BackupConfigFile() || FileIsMissing(config.path());
 }
 
 LRESULT MainDialog::OnRestore()
 {
+    if (IsGameRunningFrom(GameFolder())) {   // it would overwrite the restored file when it exits
+        ShowNote(kGameRunningNote, true);
+        return 0;
+    }
     GameConfigFile config;
     config.Load(configPath.c_str());
     const bool restored = config.RestoreConfigFile();
@@ -256,7 +294,9 @@ LRESULT MainDialog::OnRestore()
     ShowOptions();
     appliedOptions = currentOptions;
     if (!restored)
-        SetWindowTextW(noteEdit, kRestoreFailedNote);
+        ShowNote(kRestoreFailedNote, true);
+    else if (noteWarns)
+        ShowNote(L"", false);
     return 0;
 }
 

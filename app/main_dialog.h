@@ -60,6 +60,11 @@ private:
     void ReadAllOptions();
     void ShowOptions();
     void UpdateNote();
+    void ShowNote(const wchar_t* text, bool warns);
+    // Takes the run's backup while it is due; false when config.wtf exists and could not be copied, so nothing of
+    // it may change yet and the backup stays due.
+    bool BackupIfDue();
+    std::wstring GameFolder() const;
     void EndDialog(int exitCode);
 
     OptionMask currentOptions = 0;
@@ -71,6 +76,8 @@ private:
     HWND restoreButton = nullptr;
     HyperLinkControl linkControl;
 
+    // The note shows a warning (running game, failure) rather than the restart note: a later success replaces it.
+    bool noteWarns = false;
     // The window's icons stay alive as long as the window can show them.
     UniqueIcon bigIcon;
     UniqueIcon smallIcon;

@@ -27,7 +27,7 @@ const wchar_t* RestartNote(OptionMask currentOptions, OptionMask appliedOptions)
     const OptionMask differs = currentOptions ^ appliedOptions;
     if (differs & kOptionNetworkLatency)
         return L"Note: You may need to restart windows to take effect";
-    if (differs & (kOptionTextureCache | kOptionSyncBindings | kOptionSyncConfig | kOptionSyncMacros))
+    if (differs & kGameFileOptions)
         return L"Note: You may need to restart game to take effect";
     return L"";
 }

@@ -12,6 +12,7 @@
 #include "app/resources/resource.h"
 #include "bench/bench_support.h"
 #include "common/unique_handle.h"
+#include "config/running_game.h"
 #include "config/sync_settings.h"
 #include "tweaks/texture_cache.h"
 
@@ -34,6 +35,7 @@ struct Size {
 constexpr Size kSizes[] = {{300, 20, 21, 10}, {100000, 8, 11, 0}};
 constexpr int kVideoMemoryQueries = 10;
 constexpr int kOptionWrites = 21;
+constexpr int kGameChecks = 101;
 
 // The options in the order Apply writes them; `setting` is the config.wtf setting, none for the registry.
 struct Option {
@@ -319,6 +321,23 @@ void TimeVideoMemoryQuery(int calls)
                 Runs(samples).c_str(), first, Median(samples));
 }
 
+// The check every Apply (and start-up) makes whether the game runs from the folder: one walk over the processes.
+void TimeGameCheck(int calls)
+{
+    GameFolder game(PlayerConfig(kSizes[0].settings));
+    std::vector<double> samples;
+    int running = 0;
+    for (int i = 0; i < calls; ++i) {
+        const Stopwatch watch;
+        running += kelvane::IsGameRunningFrom(game.folder());
+        samples.push_back(watch.Milliseconds());
+    }
+    if (running > 0)
+        std::printf("apply: the game check found a game running from the benchmark's folder\n");
+    std::printf("row|apply|the running-game check alone, in the benchmark (%s)|%.2f|-|-|-|-|-\n",
+                Runs(samples).c_str(), Median(samples));
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -344,6 +363,7 @@ int main(int argc, char** argv)
         ok = RunSize(size, installed, interfaces) && ok;
     TimeOptionWrite(kSizes[0].settings, kOptionWrites);
     TimeVideoMemoryQuery(kVideoMemoryQueries);
+    TimeGameCheck(kGameChecks);
     if (!ok)
         std::printf("apply: a run did not go as it should\n");
     return ok ? 0 : 1;

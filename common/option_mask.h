@@ -13,6 +13,8 @@ constexpr OptionMask kOptionTextureCache = 0x00000002;
 constexpr OptionMask kOptionSyncConfig = 0x00010000;
 constexpr OptionMask kOptionSyncBindings = 0x00020000;
 constexpr OptionMask kOptionSyncMacros = 0x00040000;
+// The options that live in the game's config.wtf.
+constexpr OptionMask kGameFileOptions = kOptionTextureCache | kOptionSyncConfig | kOptionSyncBindings | kOptionSyncMacros;
 
 // The accessors' flag: 0 reads the system into the mask, any other value writes the mask's bit to the system.
 constexpr int kRead = 0;

@@ -30,6 +30,15 @@ bool MeansMissing(const std::exception& failure)
            (windowsFailure->code() == ERROR_FILE_NOT_FOUND || windowsFailure->code() == ERROR_PATH_NOT_FOUND);
 }
 
+bool CopySafely(const std::wstring& from, const std::wstring& to)
+{
+    try {
+        return CopyFileContents(from, to);
+    } catch (const std::exception&) {   // no memory to copy through: nothing was written
+        return false;
+    }
+}
+
 }  // namespace
 
 bool GameConfigFile::Load(const wchar_t* path)
@@ -104,12 +113,32 @@ bool GameConfigFile::Save() const
 
 bool GameConfigFile::BackupConfigFile() const
 {
-    return CopyFileW(path_.c_str(), (path_ + kBackupSuffix).c_str(), FALSE) != FALSE;
+    const std::wstring backup = path_ + kBackupSuffix;
+    // The backup is ours: a read-only attribute it took over from a read-only config.wtf must not block it.
+    const DWORD attributes = GetFileAttributesW(backup.c_str());
+    const bool unlocked = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) &&
+                          !(attributes & FILE_ATTRIBUTE_DIRECTORY) &&
+                          SetFileAttributesW(backup.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+    if (CopySafely(path_, backup))
+        return true;
+    if (unlocked)
+        SetFileAttributesW(backup.c_str(), attributes);
+    return false;
 }
 
 bool GameConfigFile::RestoreConfigFile() const
 {
-    return CopyFileW((path_ + kBackupSuffix).c_str(), path_.c_str(), FALSE) != FALSE;
+    return CopySafely(path_ + kBackupSuffix, path_);
+}
+
+bool FileIsMissing(const std::wstring& path)
+{
+    if (path.empty())
+        return true;
+    if (GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES)
+        return false;
+    const DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
 
 bool LoadForRewrite(GameConfigFile& doc, const std::wstring& path)

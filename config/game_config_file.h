@@ -24,7 +24,8 @@ public:
     // Replaces the file at `path` with the written form; true when the new file is in place.
     bool Save() const;
 
-    // config.wtf to config.wtf.bak~ and back, with CopyFileW; true when the copy succeeded.
+    // config.wtf to config.wtf.bak~ and back, through a flushed temporary file that then takes the target's place;
+    // true when the copy succeeded. A failed copy leaves the target as it was.
     bool BackupConfigFile() const;
     bool RestoreConfigFile() const;
 
@@ -45,5 +46,8 @@ private:
 // Loads `doc` from `path` for a read-modify-write: true when saving the document afterwards cannot lose any of
 // the player's settings, that is, the file was read whole, or it is missing or empty (0 bytes).
 bool LoadForRewrite(GameConfigFile& doc, const std::wstring& path);
+
+// True when nothing is at `path` (no such file or folder, or no path at all): then there is nothing to back up.
+bool FileIsMissing(const std::wstring& path);
 
 }  // namespace kelvane

@@ -15,6 +15,7 @@ namespace {
 constexpr DWORD kMaxWriteChunk = 1u << 30;   // WriteFile takes a 32-bit count
 constexpr int kTemporaryNameAttempts = 100;
 constexpr DWORD kAnyoneMayShare = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+constexpr DWORD kCopyPieceSize = 64 * 1024;
 
 std::atomic<unsigned> temporaryCount{0};
 
@@ -170,6 +171,30 @@ bool ReplaceFileContents(const std::wstring& path, const std::function<bool(Cont
         return false;
     temporary.Keep();
     return true;
+}
+
+bool CopyFileContents(const std::wstring& from, const std::wstring& to)
+{
+    // Readers only: nobody may change the source while its bytes are copied.
+    const UniqueFile source(CreateFileW(from.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                        FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    LARGE_INTEGER size{};
+    if (!source || !GetFileSizeEx(source.get(), &size))
+        return false;
+    const std::unique_ptr<char[]> piece(new char[kCopyPieceSize]);
+    return ReplaceFileContents(to, [&](ContentWriter& out) {
+        LONGLONG copied = 0;
+        for (;;) {
+            DWORD read = 0;
+            if (!ReadFile(source.get(), piece.get(), kCopyPieceSize, &read, nullptr))
+                return false;
+            if (read == 0)
+                return copied == size.QuadPart;
+            copied += read;
+            if (!out.Put(std::string_view(piece.get(), read)))
+                return false;
+        }
+    });
 }
 
 }  // namespace kelvane

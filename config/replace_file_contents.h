@@ -50,4 +50,8 @@ private:
 // written. May throw std::bad_alloc before anything is written.
 bool ReplaceFileContents(const std::wstring& path, const std::function<bool(ContentWriter&)>& write);
 
+// Copies the file at `from` over `to` the same way: true when `to` holds every byte of `from`. A source that cannot
+// be read whole, or that another program holds open for writing, is not copied; on any failure `to` stays as it was.
+bool CopyFileContents(const std::wstring& from, const std::wstring& to);
+
 }  // namespace kelvane

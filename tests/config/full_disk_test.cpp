@@ -1,8 +1,7 @@
-// Save on a disk with no room left: it fails and the old file stays byte for byte. Run by full_disk_save.sh,
-// which prepares a full file system and names its folder in KELVANE_FULL_DISK_DIR.
+// Save, backup and restore on a disk with no room left: each fails and leaves its target byte for byte. Run by
+// tests/full_disk.sh, which prepares a full file system with a game folder and names it in KELVANE_FULL_DISK_DIR.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 
 #include "config/game_config_file.h"
@@ -11,25 +10,41 @@
 namespace kelvane {
 namespace {
 
-constexpr char kFolderVariable[] = "KELVANE_FULL_DISK_DIR";
 constexpr char kOldConfig[] = "SET textureCacheSize \"256\"\r\nSET synchronizeConfig \"0\"\r\n";
+constexpr char kOldBackup[] = "SET synchronizeMacros \"0\"\r\n";
 constexpr int kManySettings = 20000;   // far more than the few kilobytes the script leaves
 
-TEST(SaveOnFullDisk, FailsAndLeavesTheOldFileUntouched)
-{
-    const char* folder = std::getenv(kFolderVariable);
-    if (!folder || !*folder)
-        GTEST_SKIP() << kFolderVariable << " is not set: run through tests/config/full_disk_save.sh";
-    const std::string narrow(folder);
-    const std::wstring path = std::wstring(narrow.begin(), narrow.end()) + L"\\config.wtf";
-    ASSERT_EQ(test::ReadBytes(path), kOldConfig) << "the script puts this config.wtf there";
+class FullDisk : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (folder.empty())
+            GTEST_SKIP() << "KELVANE_FULL_DISK_DIR is not set: run through tests/full_disk.sh";
+        ASSERT_EQ(test::ReadBytes(config), kOldConfig) << "the script puts this config.wtf there";
+        ASSERT_EQ(test::ReadBytes(backup), kOldBackup);
+        ASSERT_TRUE(doc.Load(config.c_str()));
+    }
 
+    const std::wstring folder = test::FullDiskGameFolder();
+    const std::wstring config = folder + L"\\WTF\\config.wtf";
+    const std::wstring backup = config + L".bak~";
     GameConfigFile doc;
-    ASSERT_TRUE(doc.Load(path.c_str()));
+};
+
+TEST_F(FullDisk, SaveFailsAndLeavesTheOldFileUntouched)
+{
     for (int i = 0; i < kManySettings; ++i)
         doc.SetValue((L"setting" + std::to_wstring(i)).c_str(), L"\"a value long enough to fill the disk\"");
     EXPECT_FALSE(doc.Save());
-    EXPECT_EQ(test::ReadBytes(path), kOldConfig);
+    EXPECT_EQ(test::ReadBytes(config), kOldConfig);
+}
+
+TEST_F(FullDisk, NeitherBackupNorRestoreCutsItsTargetShort)
+{
+    EXPECT_FALSE(doc.BackupConfigFile());
+    EXPECT_EQ(test::ReadBytes(backup), kOldBackup);
+    EXPECT_FALSE(doc.RestoreConfigFile());
+    EXPECT_EQ(test::ReadBytes(config), kOldConfig);
 }
 
 }  // namespace

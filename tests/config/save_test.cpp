@@ -223,6 +223,47 @@ TEST(Backup, FailsWithoutTheFileToCopy)
     EXPECT_FALSE(doc.RestoreConfigFile());
     EXPECT_FALSE(test::FileExists(game.configPath()));
     EXPECT_FALSE(test::FileExists(game.backupPath()));
+    EXPECT_TRUE(FileIsMissing(game.configPath()));
+    EXPECT_TRUE(FileIsMissing(game.folder() + L"\\no such folder\\config.wtf"));
+    EXPECT_TRUE(FileIsMissing(L""));
+    EXPECT_FALSE(FileIsMissing(WtfFolder(game)));
+}
+
+TEST(Backup, AReadOnlyBackupFromAnEarlierRunIsReplaced)
+{
+    TempGameFolder game(kGameFile);
+    WriteBytes(game.backupPath(), "a backup of a read-only config.wtf");
+    ASSERT_TRUE(SetFileAttributesW(game.backupPath().c_str(), FILE_ATTRIBUTE_READONLY));
+    GameConfigFile doc;
+    ASSERT_TRUE(doc.Load(game.configPath().c_str()));
+    EXPECT_TRUE(doc.BackupConfigFile());
+    EXPECT_EQ(ReadBytes(game.backupPath()), kGameFile);
+}
+
+TEST(Backup, ASourceThatCannotBeReadWholeIsNotCopied)
+{
+    TempGameFolder game(kGameFile);
+    WriteBytes(game.backupPath(), "the backup");
+    GameConfigFile doc;
+    ASSERT_TRUE(doc.Load(game.configPath().c_str()));
+    // Another program writing the source: its bytes may change under the copy.
+    const auto heldForWriting = [](const std::wstring& path) {
+        return UniqueFile(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                      OPEN_EXISTING, 0, nullptr));
+    };
+    {
+        const UniqueFile writer = heldForWriting(game.configPath());
+        ASSERT_TRUE(writer);
+        EXPECT_FALSE(doc.BackupConfigFile());
+    }
+    {
+        const UniqueFile writer = heldForWriting(game.backupPath());
+        ASSERT_TRUE(writer);
+        EXPECT_FALSE(doc.RestoreConfigFile());
+    }
+    EXPECT_EQ(ReadBytes(game.backupPath()), "the backup");
+    EXPECT_EQ(game.config(), kGameFile);
+    EXPECT_EQ(FolderNames(WtfFolder(game)), (std::set<std::wstring>{L"config.wtf", L"config.wtf.bak~"}));
 }
 
 }  // namespace

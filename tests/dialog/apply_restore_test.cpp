@@ -1,6 +1,7 @@
 // Apply, Restore and the game folder edit, in the real dialog with a temporary game folder and a scratch registry.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 #include "app/resources/resource.h"
@@ -157,30 +158,55 @@ TEST_F(ApplyRestoreTest, RestoreWithoutABackupLeavesTheFileAndSaysSo)
     EXPECT_FALSE(ui->IsEnabled(IDC_RESTORE_CONFIG));
 }
 
-TEST_F(ApplyRestoreTest, ALockedConfigIsLeftAloneAndTheNoteSaysTheApplyFailed)
+TEST_F(ApplyRestoreTest, NothingIsChangedUntilTheBackupCouldBeTakenAndThenThePendingOptionIsWritten)
 {
-    Start();
-    Press(IDC_SYNC_MACROS);
-    {
-        const auto lock = LockFile(game.configPath());
-        ASSERT_TRUE(lock);
+    struct Obstacle {
+        const char* what;
+        std::function<std::function<void()>(const TempGameFolder&)> put;   // returns what removes it again
+    };
+    const Obstacle obstacles[] = {
+        {"a folder where the backup goes",
+         [](const TempGameFolder& g) {
+             EXPECT_TRUE(CreateDirectoryW(g.backupPath().c_str(), nullptr));
+             return std::function<void()>([&g] { RemoveDirectoryW(g.backupPath().c_str()); });
+         }},
+        {"config.wtf held open without sharing",
+         [](const TempGameFolder& g) {
+             auto lock = std::make_shared<UniqueFile>(LockFile(g.configPath()));
+             EXPECT_TRUE(*lock);
+             return std::function<void()>([lock] { *lock = UniqueFile(); });
+         }},
+    };
+    for (const Obstacle& obstacle : obstacles) {
+        SCOPED_TRACE(obstacle.what);
+        TempGameFolder player(kPlayerConfig);
+        test::SetInstallPath(player.folder());
+        Start();
+        const std::function<void()> remove = obstacle.put(player);
+        Press(IDC_APPLY);   // nothing to write: the backup that failed is still reported
+        EXPECT_EQ(ui->Text(IDC_NOTE), kApplyFailed);
+        Press(IDC_SYNC_MACROS);
         Press(IDC_APPLY);
-    }
-    EXPECT_EQ(game.config(), kPlayerConfig);
-    EXPECT_FALSE(test::FileExists(game.backupPath()));
-    EXPECT_EQ(ui->Text(IDC_NOTE), kApplyFailed);
-    EXPECT_EQ(ui->appliedOptions(), ui->currentOptions());   // the masks follow the Apply all the same
-    EXPECT_TRUE(ui->IsEnabled(IDC_RESTORE_CONFIG));
-}
+        EXPECT_EQ(ui->Text(IDC_NOTE), kApplyFailed);
+        EXPECT_EQ(ui->appliedOptions(), kOptionSyncConfig);   // macros is pending
+        EXPECT_TRUE(ui->IsChecked(IDC_SYNC_MACROS));
+        EXPECT_TRUE(ui->IsEnabled(IDC_REVERT));
+        EXPECT_TRUE(ui->IsChecked(IDC_BACKUP_CONFIG));   // the backup is still due
+        EXPECT_FALSE(ui->IsEnabled(IDC_RESTORE_CONFIG));
+        remove();
+        EXPECT_EQ(player.config(), kPlayerConfig);
 
-TEST_F(ApplyRestoreTest, AFailedBackupOfAnExistingFileIsReportedEvenWithNothingToWrite)
-{
-    Start();
-    // A folder where the backup file should go makes the copy fail while config.wtf itself is fine.
-    ASSERT_TRUE(CreateDirectoryW(game.backupPath().c_str(), nullptr));
-    Press(IDC_APPLY);
-    EXPECT_EQ(ui->Text(IDC_NOTE), kApplyFailed);
-    EXPECT_EQ(game.config(), kPlayerConfig);
+        Press(IDC_APPLY);
+        EXPECT_EQ(ReadBytes(player.backupPath()), kPlayerConfig);
+        EXPECT_EQ(player.config(), "SET locale \"enUS\"\r\nSET synchronizeConfig \"0\"\r\nSET gxResolution \"1024x768\"\r\n"
+                                   "SET synchronizeMacros \"0\"\r\n");
+        EXPECT_EQ(ui->appliedOptions(), kOptionSyncConfig | kOptionSyncMacros);
+        EXPECT_FALSE(ui->IsEnabled(IDC_REVERT));
+        EXPECT_FALSE(ui->IsChecked(IDC_BACKUP_CONFIG));
+        EXPECT_TRUE(ui->IsEnabled(IDC_RESTORE_CONFIG));
+        EXPECT_EQ(ui->Text(IDC_NOTE), kGameNote);   // the warning gives way to the restart the change needs
+        ui.reset();
+    }
 }
 
 TEST_F(ApplyRestoreTest, AnotherFolderTypedAfterStartGetsOnlyTheChangedOptions)

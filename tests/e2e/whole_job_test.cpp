@@ -10,6 +10,7 @@
 #include "tests/support/game_setup.h"
 #include "tests/support/installed_game.h"
 #include "tests/support/program_driver.h"
+#include "tests/support/stand_in_game.h"
 #include "tests/support/temp_folder.h"
 
 namespace kelvane {
@@ -26,6 +27,10 @@ constexpr char kPlayerConfig[] =
     "SET realmList \"eu.logon.example\"\r\n"
     "SET synchronizeBindings \"1\"\r\n"
     "SET gxResolution \"1024x768\"\r\n";
+constexpr char kMacrosLine[] = "SET synchronizeMacros \"0\"\r\n";
+constexpr wchar_t kGameNote[] = L"Note: You may need to restart game to take effect";
+constexpr wchar_t kGameRunning[] = L"Note: The game is running. Close it first: it rewrites config.wtf when it exits.";
+constexpr wchar_t kApplyFailed[] = L"Note: Some changes could not be applied. Try running as administrator.";
 
 bool TestInterfaceAcksEverySegment()
 {
@@ -79,7 +84,7 @@ TEST_F(WholeJobTest, TickingMacroSynchronizingAndApplyingBacksUpAndAppendsTheSet
     EXPECT_EQ(program.WaitForExit(), 1);
 
     EXPECT_EQ(ReadBytes(game.backupPath()), kPlayerConfig);
-    EXPECT_EQ(game.config(), std::string(kPlayerConfig) + "SET synchronizeMacros \"0\"\r\n");
+    EXPECT_EQ(game.config(), std::string(kPlayerConfig) + kMacrosLine);
     EXPECT_FALSE(TestInterfaceAcksEverySegment());
 }
 
@@ -142,6 +147,85 @@ TEST_F(WholeJobTest, WithoutTheRegistryKeyThePlayerTypesTheFolder)
     EXPECT_EQ(program.WaitForExit(), 2);
     EXPECT_EQ(game.config(), std::string(kPlayerConfig) + "SET synchronizeConfig \"0\"\r\n");
     EXPECT_EQ(ReadBytes(game.backupPath()), kPlayerConfig);
+}
+
+TEST_F(WholeJobTest, WhileTheGameRunsOnlyTheNetworkIsAppliedAndTheRestWaitsUntilItEnds)
+{
+    constexpr char kOlderBackup[] = "SET locale \"frFR\"\r\n";
+    test::WriteBytes(game.backupPath(), kOlderBackup);
+    InstallGameAt(game.folder());
+    auto wow = std::make_unique<test::StandInGame>(game.folder(), L"Wow.exe");
+    RunningProgram program;
+    ASSERT_TRUE(program.window());
+    EXPECT_EQ(program.Text(IDC_NOTE), kGameRunning);
+    program.Click(IDC_NETWORK_LATENCY);
+    program.Click(IDC_SYNC_MACROS);
+    program.Click(IDC_APPLY);
+    EXPECT_EQ(game.config(), kPlayerConfig);
+    EXPECT_EQ(ReadBytes(game.backupPath()), kOlderBackup);
+    EXPECT_TRUE(TestInterfaceAcksEverySegment());
+    EXPECT_EQ(program.Text(IDC_NOTE), kGameRunning);
+    EXPECT_TRUE(program.IsChecked(IDC_SYNC_MACROS));
+    EXPECT_TRUE(program.IsEnabled(IDC_REVERT));
+    EXPECT_FALSE(program.IsEnabled(IDC_RESTORE_CONFIG));   // nothing of this run is in the backup
+
+    wow->End();
+    program.Click(IDC_APPLY);
+    EXPECT_EQ(ReadBytes(game.backupPath()), kPlayerConfig);
+    EXPECT_EQ(game.config(), std::string(kPlayerConfig) + kMacrosLine);
+    EXPECT_FALSE(program.IsEnabled(IDC_REVERT));
+    EXPECT_EQ(program.Text(IDC_NOTE), kGameNote);
+
+    // Started again, the game would overwrite a restored file when it exits: Restore waits for it too.
+    wow = std::make_unique<test::StandInGame>(game.folder(), L"WowClassic.exe");
+    program.Click(IDC_RESTORE_CONFIG);
+    EXPECT_EQ(game.config(), std::string(kPlayerConfig) + kMacrosLine);
+    EXPECT_TRUE(program.IsEnabled(IDC_RESTORE_CONFIG));
+    EXPECT_TRUE(program.IsChecked(IDC_SYNC_MACROS));
+    EXPECT_EQ(program.Text(IDC_NOTE), kGameRunning);
+    wow->End();
+    program.Click(IDC_RESTORE_CONFIG);
+    EXPECT_EQ(game.config(), kPlayerConfig);
+    EXPECT_FALSE(program.IsEnabled(IDC_RESTORE_CONFIG));
+}
+
+TEST_F(WholeJobTest, TheCrashReporterAndAGameInAnotherFolderDoNotHoldTheApplyBack)
+{
+    InstallGameAt(game.folder());
+    const test::StandInGame reporter(game.folder(), L"WowError.exe");
+    const test::StandInGame elsewhere(game.folder() + L"\\WTF", L"Wow.exe");
+    RunningProgram program;
+    ASSERT_TRUE(program.window());
+    EXPECT_EQ(program.Text(IDC_NOTE), L"");
+    program.Click(IDC_SYNC_MACROS);
+    program.Click(IDC_APPLY);
+    EXPECT_EQ(ReadBytes(game.backupPath()), kPlayerConfig);
+    EXPECT_EQ(game.config(), std::string(kPlayerConfig) + kMacrosLine);
+    EXPECT_EQ(program.Text(IDC_NOTE), kGameNote);
+}
+
+TEST_F(WholeJobTest, AConfigHeldOpenByAnotherProgramStaysPendingUntilItIsLetGo)
+{
+    InstallGameAt(game.folder());
+    RunningProgram program;
+    ASSERT_TRUE(program.window());
+    program.Click(IDC_APPLY);   // the run's backup
+    ASSERT_EQ(ReadBytes(game.backupPath()), kPlayerConfig);
+    program.Click(IDC_SYNC_MACROS);
+    {
+        const UniqueFile held(CreateFileW(game.configPath().c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
+                                          nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(held);
+        program.Click(IDC_APPLY);
+        EXPECT_EQ(program.Text(IDC_NOTE), kApplyFailed);
+        EXPECT_TRUE(program.IsChecked(IDC_SYNC_MACROS));
+        EXPECT_TRUE(program.IsEnabled(IDC_REVERT));
+    }
+    EXPECT_EQ(game.config(), kPlayerConfig);
+    program.Click(IDC_APPLY);
+    EXPECT_EQ(game.config(), std::string(kPlayerConfig) + kMacrosLine);
+    EXPECT_FALSE(program.IsEnabled(IDC_REVERT));
+    EXPECT_EQ(program.Text(IDC_NOTE), kGameNote);
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <cstdlib>
+
 #include "common/unique_handle.h"
 
 namespace kelvane::test {
@@ -66,6 +68,13 @@ std::string EmbeddedManifest(const std::wstring& exe)
     const HGLOBAL loaded = found ? LoadResource(module.get(), found) : nullptr;
     const void* bytes = loaded ? LockResource(loaded) : nullptr;
     return bytes ? std::string(static_cast<const char*>(bytes), SizeofResource(module.get(), found)) : std::string();
+}
+
+std::wstring FullDiskGameFolder()
+{
+    const char* folder = std::getenv("KELVANE_FULL_DISK_DIR");
+    const std::string narrow = folder ? folder : "";
+    return std::wstring(narrow.begin(), narrow.end());   // the script names it in ASCII
 }
 
 bool RunningUnderWine()

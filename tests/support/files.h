@@ -15,6 +15,9 @@ void RemoveTree(const std::wstring& path);
 // The manifest embedded in a program (resource 1 of type RT_MANIFEST), or an empty text when it has none.
 std::string EmbeddedManifest(const std::wstring& exe);
 
+// The game folder on a full disk that tests/full_disk.sh prepared (KELVANE_FULL_DISK_DIR), or empty outside it.
+std::wstring FullDiskGameFolder();
+
 // True inside Wine: what must change machine-wide state of another process runs only there.
 bool RunningUnderWine();
 

@@ -71,6 +71,8 @@ LaunchedProgram::LaunchedProgram(const std::wstring& exe, const std::wstring& ar
     process_ = UniqueKernelObject(info.hProcess);
     const UniqueKernelObject thread(info.hThread);   // only the process is waited for
     threadId_ = info.dwThreadId;
+    if (title.empty())
+        return;
     WaitForInputIdle(process_.get(), timeoutMs);
     // Polled at the finest step Sleep gives, so the poll adds about a millisecond to a timed start.
     for (;;) {

@@ -16,7 +16,7 @@ std::wstring ProgramPath();    // the built kelvane.exe, in the parent of the ru
 class LaunchedProgram {
 public:
     // Starts `exe` with `arguments` and the show command, then waits, up to `timeoutMs`, until the program is idle
-    // and a visible top-level window of its own has the title.
+    // and a visible top-level window of its own has the title. With an empty title no window is waited for.
     LaunchedProgram(const std::wstring& exe, const std::wstring& arguments, int showCommand, const std::wstring& title,
                     DWORD timeoutMs);
     LaunchedProgram(const LaunchedProgram&) = delete;

@@ -1,0 +1,16 @@
+// Which program is the game running from a folder: pure rules over wide text, no Windows headers, no processes.
+#pragma once
+
+#include <string_view>
+
+namespace kelvane {
+
+// A game executable's file name: "Wow" ... ".exe" in any letter case (Wow.exe, Wow-64.exe, WowClassic.exe), but
+// not the crash reporter WowError.exe.
+bool IsGameExecutableName(std::wstring_view fileName);
+
+// True when `imagePath`, a process's full executable path, names a game executable that lies directly in
+// `gameFolder` (a full path, with or without a trailing backslash). Both compare without regard to letter case.
+bool IsGameProcessImage(std::wstring_view imagePath, std::wstring_view gameFolder);
+
+}  // namespace kelvane

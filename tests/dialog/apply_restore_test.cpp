@@ -8,6 +8,7 @@
 #include "common/unique_handle.h"
 #include "tests/support/dialog_harness.h"
 #include "tests/support/game_setup.h"
+#include "tests/support/notes.h"
 #include "tests/support/scratch_registry.h"
 #include "tests/support/temp_folder.h"
 
@@ -15,6 +16,9 @@ namespace kelvane {
 namespace {
 
 using test::DialogHarness;
+using test::kApplyFailedNote;
+using test::kGameNote;
+using test::kRestoreFailedNote;
 using test::ReadBytes;
 using test::TempGameFolder;
 
@@ -23,9 +27,6 @@ constexpr char kPlayerConfig[] =
     "# the player's own comment\r\n"
     "SET synchronizeConfig \"0\"\r\n"
     "SET gxResolution \"1024x768\"\r\n";
-constexpr wchar_t kGameNote[] = L"Note: You may need to restart game to take effect";
-constexpr wchar_t kApplyFailed[] = L"Note: Some changes could not be applied. Try running as administrator.";
-constexpr wchar_t kRestoreFailed[] = L"Note: The backup of config.wtf could not be restored.";
 
 // Another program holding config.wtf open without sharing it.
 UniqueFile LockFile(const std::wstring& path)
@@ -120,7 +121,7 @@ TEST_F(ApplyRestoreTest, EveryOptionAppliedAtOnceIsWrittenInOrder)
     ASSERT_NE(macros, std::string::npos);
     EXPECT_LT(texture, bindings);
     EXPECT_LT(bindings, macros);
-    EXPECT_NE(ui->Text(IDC_NOTE), kApplyFailed);
+    EXPECT_NE(ui->Text(IDC_NOTE), kApplyFailedNote);
 }
 
 TEST_F(ApplyRestoreTest, RestoreBringsBackTheBackupWhileTheNetworkKeepsItsAppliedState)
@@ -153,7 +154,7 @@ TEST_F(ApplyRestoreTest, RestoreWithoutABackupLeavesTheFileAndSaysSo)
     DeleteFileW(game.backupPath().c_str());
     Press(IDC_RESTORE_CONFIG);
     EXPECT_EQ(game.config(), applied);
-    EXPECT_EQ(ui->Text(IDC_NOTE), kRestoreFailed);
+    EXPECT_EQ(ui->Text(IDC_NOTE), kRestoreFailedNote);
     EXPECT_EQ(ui->currentOptions(), kOptionSyncConfig | kOptionSyncMacros);   // read again from the file as it is
     EXPECT_FALSE(ui->IsEnabled(IDC_RESTORE_CONFIG));
 }
@@ -184,10 +185,10 @@ TEST_F(ApplyRestoreTest, NothingIsChangedUntilTheBackupCouldBeTakenAndThenThePen
         Start();
         const std::function<void()> remove = obstacle.put(player);
         Press(IDC_APPLY);   // nothing to write: the backup that failed is still reported
-        EXPECT_EQ(ui->Text(IDC_NOTE), kApplyFailed);
+        EXPECT_EQ(ui->Text(IDC_NOTE), kApplyFailedNote);
         Press(IDC_SYNC_MACROS);
         Press(IDC_APPLY);
-        EXPECT_EQ(ui->Text(IDC_NOTE), kApplyFailed);
+        EXPECT_EQ(ui->Text(IDC_NOTE), kApplyFailedNote);
         EXPECT_EQ(ui->appliedOptions(), kOptionSyncConfig);   // macros is pending
         EXPECT_TRUE(ui->IsChecked(IDC_SYNC_MACROS));
         EXPECT_TRUE(ui->IsEnabled(IDC_REVERT));
@@ -261,7 +262,7 @@ TEST_F(NoGameFolderTest, ApplyWithAnEmptyPathStillWritesTheNetworkOption)
     ui.Click(IDC_APPLY);
     EXPECT_TRUE(test::InterfaceAcksEverySegment(L"{A}"));
     EXPECT_TRUE(ui.IsEnabled(IDC_RESTORE_CONFIG));
-    EXPECT_EQ(ui.Text(IDC_NOTE), L"Note: You may need to restart windows to take effect");
+    EXPECT_EQ(ui.Text(IDC_NOTE), test::kWindowsNote);
 }
 
 }  // namespace

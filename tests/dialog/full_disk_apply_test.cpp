@@ -5,6 +5,7 @@
 #include "app/resources/resource.h"
 #include "tests/support/dialog_harness.h"
 #include "tests/support/game_setup.h"
+#include "tests/support/notes.h"
 #include "tests/support/scratch_registry.h"
 #include "tests/support/temp_folder.h"
 
@@ -24,7 +25,7 @@ TEST(FullDiskApply, TheFailedBackupWithholdsEveryChangeOfTheFile)
     ui.Click(IDC_SYNC_MACROS);
     ui.Click(IDC_SYNC_CONFIG);
     ui.Click(IDC_APPLY);
-    EXPECT_EQ(ui.Text(IDC_NOTE), L"Note: Some changes could not be applied. Try running as administrator.");
+    EXPECT_EQ(ui.Text(IDC_NOTE), test::kApplyFailedNote);
     EXPECT_EQ(ui.appliedOptions(), kAsFound);
     EXPECT_TRUE(ui.IsEnabled(IDC_REVERT));
     EXPECT_FALSE(ui.IsEnabled(IDC_RESTORE_CONFIG));

@@ -4,6 +4,7 @@
 #include "app/resources/resource.h"
 #include "tests/support/dialog_harness.h"
 #include "tests/support/game_setup.h"
+#include "tests/support/notes.h"
 #include "tests/support/scratch_registry.h"
 #include "tests/support/temp_folder.h"
 
@@ -11,9 +12,9 @@ namespace kelvane {
 namespace {
 
 using test::DialogHarness;
+using test::kGameNote;
+using test::kWindowsNote;
 
-constexpr wchar_t kWindowsNote[] = L"Note: You may need to restart windows to take effect";
-constexpr wchar_t kGameNote[] = L"Note: You may need to restart game to take effect";
 
 // A game folder known to the registry, so start-up finds it and opens no folder browser.
 struct KnownGame {

@@ -9,6 +9,7 @@
 #include "common/unique_handle.h"
 #include "tests/support/game_setup.h"
 #include "tests/support/installed_game.h"
+#include "tests/support/notes.h"
 #include "tests/support/program_driver.h"
 #include "tests/support/stand_in_game.h"
 #include "tests/support/temp_folder.h"
@@ -19,6 +20,9 @@ namespace {
 using test::ReadBytes;
 using test::RunningProgram;
 using test::TempGameFolder;
+using test::kApplyFailedNote;
+using test::kGameNote;
+using test::kGameRunningNote;
 using test::kInterfacesKey;
 
 constexpr wchar_t kTestInterface[] = L"{0000E2E0-CAFE-4000-8000-000000000001}";
@@ -28,21 +32,9 @@ constexpr char kPlayerConfig[] =
     "SET synchronizeBindings \"1\"\r\n"
     "SET gxResolution \"1024x768\"\r\n";
 constexpr char kMacrosLine[] = "SET synchronizeMacros \"0\"\r\n";
-constexpr wchar_t kGameNote[] = L"Note: You may need to restart game to take effect";
-constexpr wchar_t kGameRunning[] = L"Note: The game is running. Close it first: it rewrites config.wtf when it exits.";
-constexpr wchar_t kApplyFailed[] = L"Note: Some changes could not be applied. Try running as administrator.";
 
-bool TestInterfaceAcksEverySegment()
-{
-    const std::wstring path = std::wstring(kInterfacesKey) + L"\\" + kTestInterface;
-    UniqueKey key;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, key.put()) != ERROR_SUCCESS)
-        return false;
-    DWORD value = 0, size = sizeof(value), type = 0;
-    return RegQueryValueExW(key.get(), L"TcpAckFrequency", nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) ==
-               ERROR_SUCCESS &&
-           type == REG_DWORD && value == 1;
-}
+// The machine's own registry here: the program runs in another process, which no redirection reaches.
+bool TestInterfaceAcksEverySegment() { return test::InterfaceAcksEverySegment(kTestInterface); }
 
 class WholeJobTest : public ::testing::Test {
 protected:
@@ -50,10 +42,7 @@ protected:
     {
         if (!test::RunningUnderWine())
             GTEST_SKIP() << "changes the machine's registry: runs only in the test run's private Wine prefix";
-        UniqueKey created;
-        const std::wstring path = std::wstring(kInterfacesKey) + L"\\" + kTestInterface;
-        RegCreateKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, created.put(),
-                        nullptr);
+        test::SetNetworkInterface(kTestInterface, false);
         test::ClearNetworkTweak();
     }
     void TearDown() override
@@ -77,7 +66,7 @@ TEST_F(WholeJobTest, TickingMacroSynchronizingAndApplyingBacksUpAndAppendsTheSet
     ASSERT_TRUE(program.window());
     EXPECT_EQ(program.Text(IDC_GAME_PATH), game.folder());
     program.Click(IDC_SYNC_MACROS);
-    EXPECT_EQ(program.Text(IDC_NOTE), L"Note: You may need to restart game to take effect");
+    EXPECT_EQ(program.Text(IDC_NOTE), kGameNote);
     program.Click(IDC_APPLY);
     EXPECT_TRUE(program.IsEnabled(IDC_RESTORE_CONFIG));
     PostMessageW(program.item(IDOK), BM_CLICK, 0, 0);
@@ -95,7 +84,7 @@ TEST_F(WholeJobTest, EveryOptionAppliedAtOnceAndThenRestored)
     ASSERT_TRUE(program.window());
     for (const int id : {IDC_NETWORK_LATENCY, IDC_TEXTURE_CACHE, IDC_SYNC_CONFIG, IDC_SYNC_MACROS, IDC_SYNC_BINDINGS})
         program.Click(id);
-    EXPECT_EQ(program.Text(IDC_NOTE), L"Note: You may need to restart windows to take effect");
+    EXPECT_EQ(program.Text(IDC_NOTE), test::kWindowsNote);
     program.Click(IDC_APPLY);
     EXPECT_FALSE(program.IsEnabled(IDC_REVERT));
 
@@ -157,14 +146,14 @@ TEST_F(WholeJobTest, WhileTheGameRunsOnlyTheNetworkIsAppliedAndTheRestWaitsUntil
     auto wow = std::make_unique<test::StandInGame>(game.folder(), L"Wow.exe");
     RunningProgram program;
     ASSERT_TRUE(program.window());
-    EXPECT_EQ(program.Text(IDC_NOTE), kGameRunning);
+    EXPECT_EQ(program.Text(IDC_NOTE), kGameRunningNote);
     program.Click(IDC_NETWORK_LATENCY);
     program.Click(IDC_SYNC_MACROS);
     program.Click(IDC_APPLY);
     EXPECT_EQ(game.config(), kPlayerConfig);
     EXPECT_EQ(ReadBytes(game.backupPath()), kOlderBackup);
     EXPECT_TRUE(TestInterfaceAcksEverySegment());
-    EXPECT_EQ(program.Text(IDC_NOTE), kGameRunning);
+    EXPECT_EQ(program.Text(IDC_NOTE), kGameRunningNote);
     EXPECT_TRUE(program.IsChecked(IDC_SYNC_MACROS));
     EXPECT_TRUE(program.IsEnabled(IDC_REVERT));
     EXPECT_FALSE(program.IsEnabled(IDC_RESTORE_CONFIG));   // nothing of this run is in the backup
@@ -182,7 +171,7 @@ TEST_F(WholeJobTest, WhileTheGameRunsOnlyTheNetworkIsAppliedAndTheRestWaitsUntil
     EXPECT_EQ(game.config(), std::string(kPlayerConfig) + kMacrosLine);
     EXPECT_TRUE(program.IsEnabled(IDC_RESTORE_CONFIG));
     EXPECT_TRUE(program.IsChecked(IDC_SYNC_MACROS));
-    EXPECT_EQ(program.Text(IDC_NOTE), kGameRunning);
+    EXPECT_EQ(program.Text(IDC_NOTE), kGameRunningNote);
     wow->End();
     program.Click(IDC_RESTORE_CONFIG);
     EXPECT_EQ(game.config(), kPlayerConfig);
@@ -217,7 +206,7 @@ TEST_F(WholeJobTest, AConfigHeldOpenByAnotherProgramStaysPendingUntilItIsLetGo)
                                           nullptr, OPEN_EXISTING, 0, nullptr));
         ASSERT_TRUE(held);
         program.Click(IDC_APPLY);
-        EXPECT_EQ(program.Text(IDC_NOTE), kApplyFailed);
+        EXPECT_EQ(program.Text(IDC_NOTE), kApplyFailedNote);
         EXPECT_TRUE(program.IsChecked(IDC_SYNC_MACROS));
         EXPECT_TRUE(program.IsEnabled(IDC_REVERT));
     }

@@ -47,15 +47,19 @@ bool IsGameRunningFrom(const std::wstring& gameFolder)
 {
     if (gameFolder.empty())
         return false;
-    const std::wstring folder = FullLongPath(gameFolder);
     const UniqueFile snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     if (!snapshot)
         return false;
+    std::wstring folder;   // made a full long path only once a process is named like the game: that walks the disk
     PROCESSENTRY32W entry{};
     entry.dwSize = sizeof(entry);
     for (BOOL more = Process32FirstW(snapshot.get(), &entry); more; more = Process32NextW(snapshot.get(), &entry)) {
         // Only processes named like the game are opened and asked for their full path.
-        if (IsGameExecutableName(entry.szExeFile) && ProcessImageIsIn(entry.th32ProcessID, folder))
+        if (!IsGameExecutableName(entry.szExeFile))
+            continue;
+        if (folder.empty())
+            folder = FullLongPath(gameFolder);
+        if (ProcessImageIsIn(entry.th32ProcessID, folder))
             return true;
     }
     return false;

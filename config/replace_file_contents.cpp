@@ -8,6 +8,7 @@
 #include <atomic>
 
 #include "common/unique_handle.h"
+#include "config/file_paths.h"
 
 namespace kelvane {
 namespace {
@@ -18,21 +19,6 @@ constexpr DWORD kAnyoneMayShare = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHAR
 constexpr DWORD kCopyPieceSize = 64 * 1024;
 
 std::atomic<unsigned> temporaryCount{0};
-
-std::wstring FullPath(const std::wstring& path)
-{
-    if (path.empty())
-        return std::wstring();
-    const DWORD needed = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-    if (needed == 0)
-        return std::wstring();
-    std::wstring full(needed, L'\0');
-    const DWORD length = GetFullPathNameW(path.c_str(), needed, &full[0], nullptr);
-    if (length == 0 || length >= needed)
-        return std::wstring();
-    full.resize(length);
-    return full;
-}
 
 // Another program that holds the file open without write sharing (the game, an editor) is refused here:
 // Wine's ReplaceFileW would otherwise move such a file aside regardless.

@@ -5,28 +5,13 @@
 #include <tlhelp32.h>
 
 #include "common/unique_handle.h"
+#include "config/file_paths.h"
 #include "config/game_process_rule.h"
 
 namespace kelvane {
 namespace {
 
 constexpr DWORD kLongPathCapacity = 32768;   // the longest path Windows knows, terminator included
-
-std::wstring FullLongPath(const std::wstring& path)
-{
-    std::wstring full(kLongPathCapacity, L'\0');
-    DWORD length = GetFullPathNameW(path.c_str(), kLongPathCapacity, &full[0], nullptr);
-    if (length == 0 || length >= kLongPathCapacity)
-        return path;
-    full.resize(length);
-    // A folder typed in its short form (PROGRA~2) must still match the long path the process reports.
-    std::wstring longForm(kLongPathCapacity, L'\0');
-    length = GetLongPathNameW(full.c_str(), &longForm[0], kLongPathCapacity);
-    if (length == 0 || length >= kLongPathCapacity)
-        return full;
-    longForm.resize(length);
-    return longForm;
-}
 
 bool ProcessImageIsIn(DWORD processId, const std::wstring& folder)
 {
@@ -57,8 +42,11 @@ bool IsGameRunningFrom(const std::wstring& gameFolder)
         // Only processes named like the game are opened and asked for their full path.
         if (!IsGameExecutableName(entry.szExeFile))
             continue;
-        if (folder.empty())
-            folder = FullLongPath(gameFolder);
+        if (folder.empty()) {
+            // A folder typed in its short form (PROGRA~2) must still match the long path the process reports.
+            const std::wstring full = FullPath(gameFolder);
+            folder = LongPath(full.empty() ? gameFolder : full);
+        }
         if (ProcessImageIsIn(entry.th32ProcessID, folder))
             return true;
     }

@@ -10,7 +10,6 @@
 #include "app/option_controls.h"
 #include "app/resources/resource.h"
 #include "app/window_placement.h"
-#include "config/game_config_file.h"
 #include "config/running_game.h"
 #include "config/sync_settings.h"
 #include "tweaks/network_latency.h"
@@ -24,9 +23,32 @@ constexpr wchar_t kConfigSuffix[] = L"\\WTF\\config.wtf";
 constexpr wchar_t kHomePageUrl[] = L"https://vantorin.example/";
 constexpr wchar_t kLinkLabel[] = L"Powered by Vantorin";
 constexpr wchar_t kApplyFailedNote[] = L"Note: Some changes could not be applied. Try running as administrator.";
+constexpr wchar_t kReadOnlyNote[] =
+    L"Note: config.wtf is read-only. Clear its read-only attribute, then press Apply again.";
+constexpr wchar_t kInUseNote[] = L"Note: config.wtf is open in another program. Close it, then press Apply again.";
+constexpr wchar_t kDiskFullNote[] = L"Note: The disk is full. Free some space, then press Apply again.";
+constexpr wchar_t kNoWtfFolderNote[] =
+    L"Note: The game folder has no WTF folder. Choose the folder that holds it, then press Apply again.";
 constexpr wchar_t kRestoreFailedNote[] = L"Note: The backup of config.wtf could not be restored.";
 constexpr wchar_t kGameRunningNote[] =
     L"Note: The game is running. Close it first: it rewrites config.wtf when it exits.";
+
+// What the player can do about a failed change; administrator rights for whatever else refused it.
+const wchar_t* FailureNote(FailureCause cause)
+{
+    switch (cause) {
+    case FailureCause::ReadOnly:
+        return kReadOnlyNote;
+    case FailureCause::InUse:
+        return kInUseNote;
+    case FailureCause::DiskFull:
+        return kDiskFullNote;
+    case FailureCause::NoFolder:
+        return kNoWtfFolderNote;
+    default:
+        return kApplyFailedNote;
+    }
+}
 
 }  // namespace
 
@@ -114,12 +136,10 @@ LRESULT MainDialog::OnInitDialog()
     SendMessageW(backupCheckBox, BM_SETCHECK, BST_CHECKED, 0);   // the first Apply of the run takes a backup
     restoreButton = GetDlgItem(window(), IDC_RESTORE_CONFIG);
 
-    FindGameFolder();
+    FindGameFolder();   // the path edit's change also shows the running-game note
     ReadAllOptions();
     ShowOptions();
     appliedOptions = currentOptions;
-    if (IsGameRunningFrom(GameFolder()))
-        ShowNote(kGameRunningNote, true);
 
     if (linkControl.Attach(GetDlgItem(window(), IDC_POWERED_BY)))
         linkControl.InitControl();
@@ -210,13 +230,19 @@ LRESULT MainDialog::OnOptionToggled(int id)
 
 void MainDialog::UpdateNote()
 {
-    ShowNote(RestartNote(currentOptions, appliedOptions), false);
+    ShowNote(RestartNote(currentOptions, appliedOptions), NoteKind::Restart);
 }
 
-void MainDialog::ShowNote(const wchar_t* text, bool warns)
+void MainDialog::ShowNote(const wchar_t* text, NoteKind kind)
 {
     SetWindowTextW(noteEdit, text);
-    noteWarns = warns;
+    noteKind = kind;
+}
+
+void MainDialog::ShowBackupState()
+{
+    SendMessageW(backupCheckBox, BM_SETCHECK, backups.IsDue(configPath) ? BST_CHECKED : BST_UNCHECKED, 0);
+    EnableWindow(restoreButton, backups.Holds(configPath));
 }
 
 std::wstring MainDialog::GameFolder() const
@@ -240,19 +266,22 @@ LRESULT MainDialog::OnApply()
     EnableWindow(GetDlgItem(window(), IDC_REVERT), FALSE);
     // The game writes all of config.wtf back when it exits: a change made now would be undone then.
     const bool gameRunning = IsGameRunningFrom(GameFolder());
-    const bool backupFailed = !gameRunning && !BackupIfDue();
-    const OptionMask withheld = (gameRunning || backupFailed) ? kGameFileOptions : 0;
-    if (!withheld) {
-        // Nothing of this run is in the backup until it was taken: only then can it be restored.
-        EnableWindow(restoreButton, TRUE);
-        SendMessageW(backupCheckBox, BM_SETCHECK, BST_UNCHECKED, 0);
-    }
+    // The first failure in the order of the work names the note: the backup, then each option in turn.
+    WriteResult firstFailure = gameRunning ? WriteResult() : backups.TakeIfDue(configPath);
+    // Nothing of config.wtf may change before this run holds its backup.
+    const OptionMask withheld = (gameRunning || !firstFailure) ? kGameFileOptions : 0;
+    ShowBackupState();
 
     const OptionMask changed = currentOptions ^ appliedOptions;
     OptionMask pending = changed & withheld;
     for (const OptionAccessor& accessor : kAccessors) {
-        if ((changed & ~withheld & accessor.bit) && !(this->*accessor.access)(kWrite))
+        if (!(changed & ~withheld & accessor.bit))
+            continue;
+        if (const WriteResult written = (this->*accessor.access)(kWrite); !written) {
             pending |= accessor.bit;
+            if (firstFailure)
+                firstFailure = written;
+        }
     }
     const OptionMask before = appliedOptions;
     // What did not land stays pending: its checkbox keeps the choice, Revert stays usable, the next Apply retries.
@@ -260,43 +289,35 @@ LRESULT MainDialog::OnApply()
     EnableWindow(GetDlgItem(window(), IDC_REVERT), pending != 0);
 
     if (gameRunning)
-        ShowNote(kGameRunningNote, true);
-    else if (pending || backupFailed)
-        ShowNote(kApplyFailedNote, true);
-    else if (noteWarns)
-        ShowNote(RestartNote(currentOptions, before), false);
+        ShowNote(kGameRunningNote, NoteKind::GameRunning);
+    else if (!firstFailure)
+        ShowNote(FailureNote(firstFailure.cause()), NoteKind::Warning);
+    else if (noteKind != NoteKind::Restart)
+        ShowNote(RestartNote(currentOptions, before), NoteKind::Restart);
     return 0;
-}
-
-bool MainDialog::BackupIfDue()
-{
-    if (SendMessageW(backupCheckBox, BM_GETCHECK, 0, 0) == BST_UNCHECKED)
-        return true;
-    GameConfigFile config;
-    config.Load(configPath.c_str());
-    // No file, nothing to keep.
-    return config.BackupConfigFile() || FileIsMissing(config.path());
 }
 
 LRESULT MainDialog::OnRestore()
 {
+    if (!IsWindowEnabled(restoreButton))   // a click another program sent: this run holds no backup to restore
+        return 0;
     if (IsGameRunningFrom(GameFolder())) {   // it would overwrite the restored file when it exits
-        ShowNote(kGameRunningNote, true);
+        ShowNote(kGameRunningNote, NoteKind::GameRunning);
         return 0;
     }
-    GameConfigFile config;
-    config.Load(configPath.c_str());
-    const bool restored = config.RestoreConfigFile();
+    if (!backups.Restore(configPath)) {
+        // config.wtf is as it was: nothing to read again, and the button stays for another try.
+        ShowNote(kRestoreFailedNote, NoteKind::Warning);
+        return 0;
+    }
     EnableWindow(restoreButton, FALSE);
     appliedOptions = 0;
     currentOptions = 0;
     ReadAllOptions();
     ShowOptions();
     appliedOptions = currentOptions;
-    if (!restored)
-        ShowNote(kRestoreFailedNote, true);
-    else if (noteWarns)
-        ShowNote(L"", false);
+    if (noteKind != NoteKind::Restart)
+        ShowNote(L"", NoteKind::Restart);
     return 0;
 }
 
@@ -323,30 +344,36 @@ LRESULT MainDialog::OnPathChanged()
     GetWindowTextW(pathEdit, folder, kPathCapacity);
     EnableWindow(GetDlgItem(window(), IDC_APPLY), folder[0] != L'\0');
     configPath = std::wstring(folder) + kConfigSuffix;
+    ShowBackupState();
+    // The player learns at once that the game runs from the folder just chosen, and that it no longer does.
+    if (IsGameRunningFrom(GameFolder()))
+        ShowNote(kGameRunningNote, NoteKind::GameRunning);
+    else if (noteKind == NoteKind::GameRunning)
+        UpdateNote();
     return 0;
 }
 
-bool MainDialog::NetworkLatencyTweak(int flag)
+WriteResult MainDialog::NetworkLatencyTweak(int flag)
 {
     return kelvane::NetworkLatencyTweak(currentOptions, flag);
 }
 
-bool MainDialog::TextureCacheTweak(int flag)
+WriteResult MainDialog::TextureCacheTweak(int flag)
 {
     return kelvane::TextureCacheTweak(currentOptions, configPath, flag, videoMemoryQuery);
 }
 
-bool MainDialog::SyncBindingsTweak(int flag)
+WriteResult MainDialog::SyncBindingsTweak(int flag)
 {
     return kelvane::SyncBindingsTweak(currentOptions, configPath, flag);
 }
 
-bool MainDialog::SyncConfigTweak(int flag)
+WriteResult MainDialog::SyncConfigTweak(int flag)
 {
     return kelvane::SyncConfigTweak(currentOptions, configPath, flag);
 }
 
-bool MainDialog::SyncMacrosTweak(int flag)
+WriteResult MainDialog::SyncMacrosTweak(int flag)
 {
     return kelvane::SyncMacrosTweak(currentOptions, configPath, flag);
 }

@@ -9,6 +9,8 @@
 #include "app/message_loop.h"
 #include "common/option_mask.h"
 #include "common/unique_handle.h"
+#include "config/run_backups.h"
+#include "config/write_result.h"
 #include "tweaks/texture_cache.h"
 
 namespace kelvane {
@@ -41,17 +43,17 @@ private:
     LRESULT OnPathChanged();
 
     // The option accessors: flag kRead reads the system into the option's bit of currentOptions; any other flag
-    // writes the bit to the system and answers whether the system now matches it.
-    bool NetworkLatencyTweak(int flag);
-    bool TextureCacheTweak(int flag);
-    bool SyncBindingsTweak(int flag);
-    bool SyncConfigTweak(int flag);
-    bool SyncMacrosTweak(int flag);
+    // writes the bit to the system and answers whether the system now matches it, and if not, why.
+    WriteResult NetworkLatencyTweak(int flag);
+    WriteResult TextureCacheTweak(int flag);
+    WriteResult SyncBindingsTweak(int flag);
+    WriteResult SyncConfigTweak(int flag);
+    WriteResult SyncMacrosTweak(int flag);
 
     // The accessors in the order the dialog always calls them: network, texture, bindings, configs, macros.
     struct OptionAccessor {
         OptionMask bit;
-        bool (MainDialog::*access)(int flag);
+        WriteResult (MainDialog::*access)(int flag);
     };
     static const OptionAccessor kAccessors[5];
 
@@ -59,11 +61,13 @@ private:
     void FindGameFolder();
     void ReadAllOptions();
     void ShowOptions();
+    // What the note shows: a warning (running game, failure) gives way to the restart note at a later success.
+    enum class NoteKind { Restart, Warning, GameRunning };
     void UpdateNote();
-    void ShowNote(const wchar_t* text, bool warns);
-    // Takes the run's backup while it is due; false when config.wtf exists and could not be copied, so nothing of
-    // it may change yet and the backup stays due.
-    bool BackupIfDue();
+    void ShowNote(const wchar_t* text, NoteKind kind);
+    // The hidden "backup config.wtf" box shows whether the current config.wtf still needs this run's backup;
+    // "restore config.wtf" is usable while this run holds a backup of it.
+    void ShowBackupState();
     std::wstring GameFolder() const;
     void EndDialog(int exitCode);
 
@@ -75,9 +79,8 @@ private:
     HWND backupCheckBox = nullptr;
     HWND restoreButton = nullptr;
     HyperLinkControl linkControl;
-
-    // The note shows a warning (running game, failure) rather than the restart note: a later success replaces it.
-    bool noteWarns = false;
+    RunBackups backups;
+    NoteKind noteKind = NoteKind::Restart;
     // The window's icons stay alive as long as the window can show them.
     UniqueIcon bigIcon;
     UniqueIcon smallIcon;

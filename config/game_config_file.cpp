@@ -23,19 +23,19 @@ constexpr std::size_t kCopyBlockSize = 64 * 1024;
 
 std::wstring_view TextOf(const wchar_t* text) { return text ? std::wstring_view(text) : std::wstring_view(); }
 
-bool MeansMissing(const std::exception& failure)
+// The Windows error behind a failure, or 0 when it was not one of Windows' (no memory, say).
+DWORD ErrorOf(const std::exception& failure)
 {
     const auto* windowsFailure = dynamic_cast<const win::windows_exception*>(&failure);
-    return windowsFailure &&
-           (windowsFailure->code() == ERROR_FILE_NOT_FOUND || windowsFailure->code() == ERROR_PATH_NOT_FOUND);
+    return windowsFailure ? windowsFailure->code() : 0;
 }
 
-bool CopySafely(const std::wstring& from, const std::wstring& to)
+WriteResult CopySafely(const std::wstring& from, const std::wstring& to)
 {
     try {
         return CopyFileContents(from, to);
     } catch (const std::exception&) {   // no memory to copy through: nothing was written
-        return false;
+        return FailureCause::Other;
     }
 }
 
@@ -46,7 +46,7 @@ bool GameConfigFile::Load(const wchar_t* path)
     return path && LoadEntries(path) == LoadOutcome::Complete;
 }
 
-GameConfigFile::LoadOutcome GameConfigFile::LoadEntries(const wchar_t* path)
+GameConfigFile::LoadOutcome GameConfigFile::LoadEntries(const wchar_t* path, WriteResult* unreadable)
 {
     try {
         path_ = path;
@@ -69,7 +69,12 @@ GameConfigFile::LoadOutcome GameConfigFile::LoadEntries(const wchar_t* path)
         return LoadOutcome::Complete;
     } catch (const std::exception& failure) {
         // Every failure ends the load quietly; entries appended before it stay.
-        return MeansMissing(failure) ? LoadOutcome::Missing : LoadOutcome::Unreadable;
+        const DWORD error = ErrorOf(failure);
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+            return LoadOutcome::Missing;
+        if (unreadable)
+            *unreadable = WriteResult::FromError(error);
+        return LoadOutcome::Unreadable;
     }
 }
 
@@ -100,18 +105,19 @@ void GameConfigFile::SetValue(const wchar_t* name, const wchar_t* value)
         entries_.push_back(ConfigEntry{key, bytes});
 }
 
-bool GameConfigFile::Save() const
+WriteResult GameConfigFile::Save() const
 {
     try {
-        return ReplaceFileContents(path_, [this](ContentWriter& out) {
-            return PutWrittenForm(entries_, [&out](std::string_view piece) { return out.Put(piece); });
+        return ReplaceFileContents(path_, [this](ContentWriter& out) -> WriteResult {
+            const bool written = PutWrittenForm(entries_, [&out](std::string_view piece) { return out.Put(piece); });
+            return written ? WriteResult() : FailureCause::Other;   // a failed write's own cause wins
         });
     } catch (const std::exception&) {   // no memory for the block to write through: nothing was written
-        return false;
+        return FailureCause::Other;
     }
 }
 
-bool GameConfigFile::BackupConfigFile() const
+WriteResult GameConfigFile::BackupConfigFile() const
 {
     const std::wstring backup = path_ + kBackupSuffix;
     // The backup is ours: a read-only attribute it took over from a read-only config.wtf must not block it.
@@ -119,14 +125,13 @@ bool GameConfigFile::BackupConfigFile() const
     const bool unlocked = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) &&
                           !(attributes & FILE_ATTRIBUTE_DIRECTORY) &&
                           SetFileAttributesW(backup.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
-    if (CopySafely(path_, backup))
-        return true;
-    if (unlocked)
+    const WriteResult copied = CopySafely(path_, backup);
+    if (!copied && unlocked)
         SetFileAttributesW(backup.c_str(), attributes);
-    return false;
+    return copied;
 }
 
-bool GameConfigFile::RestoreConfigFile() const
+WriteResult GameConfigFile::RestoreConfigFile() const
 {
     return CopySafely(path_ + kBackupSuffix, path_);
 }
@@ -141,9 +146,11 @@ bool FileIsMissing(const std::wstring& path)
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
 
-bool LoadForRewrite(GameConfigFile& doc, const std::wstring& path)
+WriteResult LoadForRewrite(GameConfigFile& doc, const std::wstring& path)
 {
-    return doc.LoadEntries(path.c_str()) != GameConfigFile::LoadOutcome::Unreadable;
+    WriteResult unreadable(FailureCause::Other);
+    return doc.LoadEntries(path.c_str(), &unreadable) == GameConfigFile::LoadOutcome::Unreadable ? unreadable
+                                                                                               : WriteResult();
 }
 
 }  // namespace kelvane

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "config/config_entry.h"
+#include "config/write_result.h"
 
 namespace kelvane {
 
@@ -21,31 +22,33 @@ public:
     bool GetValue(const wchar_t* name, std::wstring& out) const;
     // Every entry named `name` takes the value; one is appended when none matched.
     void SetValue(const wchar_t* name, const wchar_t* value);
-    // Replaces the file at `path` with the written form; true when the new file is in place.
-    bool Save() const;
+    // Replaces the file at `path` with the written form; succeeds when the new file is in place.
+    WriteResult Save() const;
 
     // config.wtf to config.wtf.bak~ and back, through a flushed temporary file that then takes the target's place;
-    // true when the copy succeeded. A failed copy leaves the target as it was.
-    bool BackupConfigFile() const;
-    bool RestoreConfigFile() const;
+    // succeeds when the copy did. A failed copy leaves the target as it was.
+    WriteResult BackupConfigFile() const;
+    WriteResult RestoreConfigFile() const;
 
     const std::wstring& path() const { return path_; }
     const std::vector<ConfigEntry>& entries() const { return entries_; }
 
 private:
-    friend bool LoadForRewrite(GameConfigFile& doc, const std::wstring& path);
+    friend WriteResult LoadForRewrite(GameConfigFile& doc, const std::wstring& path);
 
     // How far a load got: only an unreadable file means that saving could lose settings.
     enum class LoadOutcome { Complete, Missing, Empty, Unreadable };
-    LoadOutcome LoadEntries(const wchar_t* path);
+    // `unreadable`, when given, learns why an unreadable file could not be read.
+    LoadOutcome LoadEntries(const wchar_t* path, WriteResult* unreadable = nullptr);
 
     std::wstring path_;
     std::vector<ConfigEntry> entries_;
 };
 
-// Loads `doc` from `path` for a read-modify-write: true when saving the document afterwards cannot lose any of
-// the player's settings, that is, the file was read whole, or it is missing or empty (0 bytes).
-bool LoadForRewrite(GameConfigFile& doc, const std::wstring& path);
+// Loads `doc` from `path` for a read-modify-write: succeeds when saving the document afterwards cannot lose any of
+// the player's settings, that is, the file was read whole, or it is missing or empty (0 bytes); otherwise the
+// cause is why the file could not be read.
+WriteResult LoadForRewrite(GameConfigFile& doc, const std::wstring& path);
 
 // True when nothing is at `path` (no such file or folder, or no path at all): then there is nothing to back up.
 bool FileIsMissing(const std::wstring& path);

@@ -19,7 +19,16 @@ wchar_t Folded(wchar_t c)
     return c < 0x80 ? c : static_cast<wchar_t>(std::towlower(c));
 }
 
-bool SameText(std::wstring_view a, std::wstring_view b)
+std::wstring_view WithoutTrailingSeparators(std::wstring_view path)
+{
+    while (!path.empty() && IsSeparator(path.back()))
+        path.remove_suffix(1);
+    return path;
+}
+
+}  // namespace
+
+bool SamePath(std::wstring_view a, std::wstring_view b)
 {
     if (a.size() != b.size())
         return false;
@@ -30,21 +39,12 @@ bool SameText(std::wstring_view a, std::wstring_view b)
     return true;
 }
 
-std::wstring_view WithoutTrailingSeparators(std::wstring_view path)
-{
-    while (!path.empty() && IsSeparator(path.back()))
-        path.remove_suffix(1);
-    return path;
-}
-
-}  // namespace
-
 bool IsGameExecutableName(std::wstring_view fileName)
 {
     return fileName.size() >= kNamePrefix.size() + kNameSuffix.size() &&
-           SameText(fileName.substr(0, kNamePrefix.size()), kNamePrefix) &&
-           SameText(fileName.substr(fileName.size() - kNameSuffix.size()), kNameSuffix) &&
-           !SameText(fileName, kCrashReporter);
+           SamePath(fileName.substr(0, kNamePrefix.size()), kNamePrefix) &&
+           SamePath(fileName.substr(fileName.size() - kNameSuffix.size()), kNameSuffix) &&
+           !SamePath(fileName, kCrashReporter);
 }
 
 bool IsGameProcessImage(std::wstring_view imagePath, std::wstring_view gameFolder)
@@ -54,7 +54,7 @@ bool IsGameProcessImage(std::wstring_view imagePath, std::wstring_view gameFolde
     if (folder.empty() || cut == std::wstring_view::npos)
         return false;
     return IsGameExecutableName(imagePath.substr(cut + 1)) &&
-           SameText(WithoutTrailingSeparators(imagePath.substr(0, cut)), folder);
+           SamePath(WithoutTrailingSeparators(imagePath.substr(0, cut)), folder);
 }
 
 }  // namespace kelvane

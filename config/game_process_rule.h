@@ -13,4 +13,7 @@ bool IsGameExecutableName(std::wstring_view fileName);
 // `gameFolder` (a full path, with or without a trailing backslash). Both compare without regard to letter case.
 bool IsGameProcessImage(std::wstring_view imagePath, std::wstring_view gameFolder);
 
+// True when two full paths are the same text but for letter case and the kind of separator.
+bool SamePath(std::wstring_view a, std::wstring_view b);
+
 }  // namespace kelvane

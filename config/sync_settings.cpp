@@ -19,7 +19,7 @@ constexpr SyncSetting kSyncConfig{L"synchronizeConfig", kOptionSyncConfig};
 constexpr SyncSetting kSyncBindings{L"synchronizeBindings", kOptionSyncBindings};
 constexpr SyncSetting kSyncMacros{L"synchronizeMacros", kOptionSyncMacros};
 
-bool SyncTweak(const SyncSetting& setting, OptionMask& options, const std::wstring& configPath, int flag)
+WriteResult SyncTweak(const SyncSetting& setting, OptionMask& options, const std::wstring& configPath, int flag)
 {
     GameConfigFile doc;
     if (flag == kRead) {
@@ -27,28 +27,28 @@ bool SyncTweak(const SyncSetting& setting, OptionMask& options, const std::wstri
         std::wstring value;
         doc.GetValue(setting.name, value);
         options = WithBit(options, setting.bit, value == kDisablingValue);
-        return true;
+        return WriteResult();
     }
     // A file that exists but could not be read whole would lose the player's other settings if saved.
-    if (!LoadForRewrite(doc, configPath))
-        return false;
+    if (const WriteResult loaded = LoadForRewrite(doc, configPath); !loaded)
+        return loaded;
     doc.SetValue(setting.name, (options & setting.bit) ? kDisablingValue : kRemovedValue);
     return doc.Save();
 }
 
 }  // namespace
 
-bool SyncConfigTweak(OptionMask& options, const std::wstring& configPath, int flag)
+WriteResult SyncConfigTweak(OptionMask& options, const std::wstring& configPath, int flag)
 {
     return SyncTweak(kSyncConfig, options, configPath, flag);
 }
 
-bool SyncBindingsTweak(OptionMask& options, const std::wstring& configPath, int flag)
+WriteResult SyncBindingsTweak(OptionMask& options, const std::wstring& configPath, int flag)
 {
     return SyncTweak(kSyncBindings, options, configPath, flag);
 }
 
-bool SyncMacrosTweak(OptionMask& options, const std::wstring& configPath, int flag)
+WriteResult SyncMacrosTweak(OptionMask& options, const std::wstring& configPath, int flag)
 {
     return SyncTweak(kSyncMacros, options, configPath, flag);
 }

@@ -92,11 +92,11 @@ bool WriteAckFrequency(HKEY subkey, bool on)
 
 }  // namespace
 
-bool NetworkLatencyTweak(OptionMask& options, int flag)
+WriteResult NetworkLatencyTweak(OptionMask& options, int flag)
 {
     UniqueKey interfaces;
     if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kInterfacesKey, 0, kInterfaceAccess, interfaces.put()) != ERROR_SUCCESS)
-        return flag == kRead;
+        return flag == kRead ? WriteResult() : FailureCause::Other;
 
     if (flag == kRead) {
         // Each interface overwrites the answer, so the last one in enumeration order decides.
@@ -104,7 +104,7 @@ bool NetworkLatencyTweak(OptionMask& options, int flag)
         const WalkResult walk = ForEachInterface(interfaces.get(), [&](HKEY subkey) { on = AcksEverySegment(subkey); });
         if (walk.visitedAny)
             options = WithBit(options, kOptionNetworkLatency, on);
-        return true;
+        return WriteResult();
     }
 
     const bool on = (options & kOptionNetworkLatency) != 0;
@@ -113,7 +113,7 @@ bool NetworkLatencyTweak(OptionMask& options, int flag)
         if (!WriteAckFrequency(subkey, on))
             allWritten = false;
     });
-    return allWritten && walk.complete;
+    return allWritten && walk.complete ? WriteResult() : FailureCause::Other;
 }
 
 }  // namespace kelvane

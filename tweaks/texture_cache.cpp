@@ -23,7 +23,7 @@ std::wstring TextureCacheValue(std::uint32_t totalVideoMemory)
     return text;
 }
 
-bool TextureCacheTweak(OptionMask& options, const std::wstring& configPath, int flag, VideoMemoryQuery query)
+WriteResult TextureCacheTweak(OptionMask& options, const std::wstring& configPath, int flag, VideoMemoryQuery query)
 {
     GameConfigFile document;
     if (flag == kRead) {
@@ -31,17 +31,17 @@ bool TextureCacheTweak(OptionMask& options, const std::wstring& configPath, int 
         std::wstring value;
         document.GetValue(kTextureCacheSize, value);
         options = WithBit(options, kOptionTextureCache, !value.empty());
-        return true;
+        return WriteResult();
     }
 
     // A file that exists but was not read whole must not be replaced by what little was read of it.
-    if (!LoadForRewrite(document, configPath))
-        return false;
+    if (const WriteResult loaded = LoadForRewrite(document, configPath); !loaded)
+        return loaded;
     std::wstring value;   // the empty value drops the line at the save
     if (options & kOptionTextureCache) {
         const std::optional<std::uint32_t> total = query ? query() : std::nullopt;
         if (!total)
-            return false;   // no figure is better than an invented one: the file stays as it is
+            return FailureCause::Other;   // no figure is better than an invented one: the file stays as it is
         value = TextureCacheValue(*total);
     }
     document.SetValue(kTextureCacheSize, value.c_str());

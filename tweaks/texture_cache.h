@@ -6,6 +6,7 @@
 #include <string>
 
 #include "common/option_mask.h"
+#include "config/write_result.h"
 
 namespace kelvane {
 
@@ -17,9 +18,10 @@ using VideoMemoryQuery = std::optional<std::uint32_t> (*)();
 // The value text written for a total: half of it, in decimal between double quotes.
 std::wstring TextureCacheValue(std::uint32_t totalVideoMemory);
 
-// flag kRead (0) sets kOptionTextureCache exactly when textureCacheSize holds any non-empty value and returns
-// true; any other flag writes the bit's state and returns whether the file now matches. `query` is a seam for tests.
-bool TextureCacheTweak(OptionMask& options, const std::wstring& configPath, int flag,
+// flag kRead (0) sets kOptionTextureCache exactly when textureCacheSize holds any non-empty value and succeeds;
+// any other flag writes the bit's state and succeeds when the file now matches, otherwise names why it does not.
+// `query` is a seam for tests.
+WriteResult TextureCacheTweak(OptionMask& options, const std::wstring& configPath, int flag,
                        VideoMemoryQuery query = &QueryVideoMemory);
 
 }  // namespace kelvane

@@ -35,15 +35,15 @@ TEST_F(FullDisk, SaveFailsAndLeavesTheOldFileUntouched)
 {
     for (int i = 0; i < kManySettings; ++i)
         doc.SetValue((L"setting" + std::to_wstring(i)).c_str(), L"\"a value long enough to fill the disk\"");
-    EXPECT_FALSE(doc.Save());
+    EXPECT_EQ(doc.Save().cause(), FailureCause::DiskFull);
     EXPECT_EQ(test::ReadBytes(config), kOldConfig);
 }
 
 TEST_F(FullDisk, NeitherBackupNorRestoreCutsItsTargetShort)
 {
-    EXPECT_FALSE(doc.BackupConfigFile());
+    EXPECT_EQ(doc.BackupConfigFile().cause(), FailureCause::DiskFull);
     EXPECT_EQ(test::ReadBytes(backup), kOldBackup);
-    EXPECT_FALSE(doc.RestoreConfigFile());
+    EXPECT_EQ(doc.RestoreConfigFile().cause(), FailureCause::DiskFull);
     EXPECT_EQ(test::ReadBytes(config), kOldConfig);
 }
 

@@ -97,7 +97,7 @@ TEST(Load, ForRewriteOnlyWhenSavingCannotLoseSettings)
     EXPECT_TRUE(LoadForRewrite(doc, missing.configPath()));
     EXPECT_TRUE(LoadForRewrite(doc, empty.configPath()));
     EXPECT_TRUE(LoadForRewrite(doc, inMissingFolder));
-    EXPECT_FALSE(LoadForRewrite(doc, locked.configPath()));
+    EXPECT_EQ(LoadForRewrite(doc, locked.configPath()).cause(), FailureCause::InUse);
     EXPECT_EQ(doc.path(), locked.configPath());
     // A folder where the file should be cannot be read, and is not "missing" either.
     EXPECT_FALSE(LoadForRewrite(doc, full.folder()));

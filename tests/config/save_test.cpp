@@ -12,6 +12,7 @@
 namespace kelvane {
 namespace {
 
+using test::FolderNames;
 using test::ReadBytes;
 using test::TempFolder;
 using test::TempGameFolder;
@@ -27,25 +28,9 @@ constexpr char kGameFile[] =
     "SET synchronizeConfig \"0\"\n"
     "SET gxWindow \"1\"";
 
-// The names in a folder, so a test can see that no temporary file stayed behind.
-std::set<std::wstring> FolderNames(const std::wstring& folder)
-{
-    std::set<std::wstring> names;
-    WIN32_FIND_DATAW found{};
-    const UniqueFind search(FindFirstFileW((folder + L"\\*").c_str(), &found));
-    if (!search)
-        return names;
-    do {
-        const std::wstring name = found.cFileName;
-        if (name != L"." && name != L"..")
-            names.insert(name);
-    } while (FindNextFileW(search.get(), &found));
-    return names;
-}
-
 std::wstring WtfFolder(const TempGameFolder& game) { return game.folder() + L"\\WTF"; }
 
-bool LoadSetAndSave(const std::wstring& path, const wchar_t* name, const wchar_t* value)
+WriteResult LoadSetAndSave(const std::wstring& path, const wchar_t* name, const wchar_t* value)
 {
     GameConfigFile doc;
     doc.Load(path.c_str());
@@ -118,7 +103,7 @@ TEST(Save, MissingFileIsCreatedButAMissingFolderIsNot)
     EXPECT_EQ(game.config(), "SET synchronizeMacros \"0\"\r\n");
 
     const std::wstring inMissingFolder = game.folder() + L"\\gone\\config.wtf";
-    EXPECT_FALSE(LoadSetAndSave(inMissingFolder, L"synchronizeMacros", L"\"0\""));
+    EXPECT_EQ(LoadSetAndSave(inMissingFolder, L"synchronizeMacros", L"\"0\"").cause(), FailureCause::NoFolder);
     EXPECT_FALSE(test::FileExists(game.folder() + L"\\gone"));
 
     GameConfigFile neverLoaded;
@@ -130,7 +115,7 @@ TEST(Save, ReadOnlyFileIsLeftAlone)
 {
     TempGameFolder game(kGameFile);
     ASSERT_TRUE(SetFileAttributesW(game.configPath().c_str(), FILE_ATTRIBUTE_READONLY));
-    EXPECT_FALSE(LoadSetAndSave(game.configPath(), L"synchronizeMacros", L"\"0\""));
+    EXPECT_EQ(LoadSetAndSave(game.configPath(), L"synchronizeMacros", L"\"0\"").cause(), FailureCause::ReadOnly);
     EXPECT_EQ(game.config(), kGameFile);
     EXPECT_EQ(GetFileAttributesW(game.configPath().c_str()) & FILE_ATTRIBUTE_READONLY,
               static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
@@ -154,7 +139,7 @@ TEST(Save, FileThatAnotherProgramKeepsFromWritersIsLeftAlone)
             const UniqueFile other(CreateFileW(game.configPath().c_str(), holder.access, holder.share, nullptr,
                                                OPEN_EXISTING, 0, nullptr));
             ASSERT_TRUE(other);
-            EXPECT_FALSE(doc.Save());
+            EXPECT_EQ(doc.Save().cause(), FailureCause::InUse);
         }
         EXPECT_EQ(game.config(), kGameFile);
         EXPECT_EQ(FolderNames(WtfFolder(game)), std::set<std::wstring>{L"config.wtf"});
@@ -192,7 +177,7 @@ TEST(Save, RelativePathIsWrittenToTheSameFileAsItsFullForm)
     wchar_t previous[MAX_PATH];
     ASSERT_GT(GetCurrentDirectoryW(MAX_PATH, previous), 0u);
     ASSERT_TRUE(SetCurrentDirectoryW(WtfFolder(game).c_str()));
-    const bool saved = LoadSetAndSave(L"config.wtf", L"a", L"1");
+    const WriteResult saved = LoadSetAndSave(L"config.wtf", L"a", L"1");
     SetCurrentDirectoryW(previous);
     EXPECT_TRUE(saved);
     EXPECT_EQ(game.config().substr(game.config().size() - 9), "SET a 1\r\n");
@@ -254,12 +239,12 @@ TEST(Backup, ASourceThatCannotBeReadWholeIsNotCopied)
     {
         const UniqueFile writer = heldForWriting(game.configPath());
         ASSERT_TRUE(writer);
-        EXPECT_FALSE(doc.BackupConfigFile());
+        EXPECT_EQ(doc.BackupConfigFile().cause(), FailureCause::InUse);
     }
     {
         const UniqueFile writer = heldForWriting(game.backupPath());
         ASSERT_TRUE(writer);
-        EXPECT_FALSE(doc.RestoreConfigFile());
+        EXPECT_EQ(doc.RestoreConfigFile().cause(), FailureCause::InUse);
     }
     EXPECT_EQ(ReadBytes(game.backupPath()), "the backup");
     EXPECT_EQ(game.config(), kGameFile);

@@ -12,7 +12,7 @@ namespace {
 
 using test::TempGameFolder;
 
-using Accessor = bool (*)(OptionMask&, const std::wstring&, int);
+using Accessor = WriteResult (*)(OptionMask&, const std::wstring&, int);
 
 struct Setting {
     Accessor accessor;

@@ -155,8 +155,60 @@ TEST_F(ApplyRestoreTest, RestoreWithoutABackupLeavesTheFileAndSaysSo)
     Press(IDC_RESTORE_CONFIG);
     EXPECT_EQ(game.config(), applied);
     EXPECT_EQ(ui->Text(IDC_NOTE), kRestoreFailedNote);
-    EXPECT_EQ(ui->currentOptions(), kOptionSyncConfig | kOptionSyncMacros);   // read again from the file as it is
+    EXPECT_EQ(ui->currentOptions(), kOptionSyncConfig | kOptionSyncMacros);
+    EXPECT_TRUE(ui->IsEnabled(IDC_RESTORE_CONFIG));   // another try, once the backup is back
+}
+
+// A restore click that another program sends while the button is disabled.
+void SendRestoreClick(const DialogHarness& ui)
+{
+    SendMessageW(ui.window(), WM_COMMAND, MAKEWPARAM(IDC_RESTORE_CONFIG, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(ui.item(IDC_RESTORE_CONFIG)));
+}
+
+TEST_F(ApplyRestoreTest, AConfigCreatedByTheRunHasNoBackupToRestoreAndAnOlderOneIsNeverCopied)
+{
+    TempGameFolder fresh;
+    constexpr char kOlderBackup[] = "SET locale \"frFR\"\r\n";
+    test::WriteBytes(fresh.backupPath(), kOlderBackup);
+    test::SetInstallPath(fresh.folder());
+    Start();
+    Press(IDC_SYNC_MACROS);
+    Press(IDC_APPLY);
+    EXPECT_EQ(fresh.config(), "SET synchronizeMacros \"0\"\r\n");
     EXPECT_FALSE(ui->IsEnabled(IDC_RESTORE_CONFIG));
+    EXPECT_FALSE(ui->IsChecked(IDC_BACKUP_CONFIG));   // the missing file needed no backup
+    SendRestoreClick(*ui);
+    EXPECT_EQ(fresh.config(), "SET synchronizeMacros \"0\"\r\n");
+    EXPECT_EQ(ReadBytes(fresh.backupPath()), kOlderBackup);
+}
+
+TEST_F(ApplyRestoreTest, EachFolderOfARunIsBackedUpBeforeItChangesAndRestoresItsOwnBackup)
+{
+    TempGameFolder other("SET locale \"deDE\"\r\n");
+    Start();
+    Press(IDC_SYNC_MACROS);
+    Press(IDC_APPLY);   // the first folder's backup
+    ui->SetText(IDC_GAME_PATH, other.folder());
+    EXPECT_TRUE(ui->IsChecked(IDC_BACKUP_CONFIG));
+    EXPECT_FALSE(ui->IsEnabled(IDC_RESTORE_CONFIG));
+    Press(IDC_SYNC_BINDINGS);
+    Press(IDC_APPLY);
+    EXPECT_EQ(ReadBytes(other.backupPath()), "SET locale \"deDE\"\r\n");
+    EXPECT_EQ(other.config(), "SET locale \"deDE\"\r\nSET synchronizeBindings \"0\"\r\n");
+
+    ui->SetText(IDC_GAME_PATH, game.folder());
+    EXPECT_FALSE(ui->IsChecked(IDC_BACKUP_CONFIG));
+    Press(IDC_RESTORE_CONFIG);
+    EXPECT_EQ(game.config(), kPlayerConfig);
+    EXPECT_FALSE(ui->IsEnabled(IDC_RESTORE_CONFIG));
+    test::WriteBytes(game.configPath(), "changed since");
+    SendRestoreClick(*ui);   // disabled after the restore: a sent click copies nothing
+    EXPECT_EQ(game.config(), "changed since");
+    ui->SetText(IDC_GAME_PATH, other.folder());
+    Press(IDC_RESTORE_CONFIG);
+    EXPECT_EQ(other.config(), "SET locale \"deDE\"\r\n");
+    EXPECT_EQ(ReadBytes(game.backupPath()), kPlayerConfig);
 }
 
 TEST_F(ApplyRestoreTest, NothingIsChangedUntilTheBackupCouldBeTakenAndThenThePendingOptionIsWritten)
@@ -164,19 +216,22 @@ TEST_F(ApplyRestoreTest, NothingIsChangedUntilTheBackupCouldBeTakenAndThenThePen
     struct Obstacle {
         const char* what;
         std::function<std::function<void()>(const TempGameFolder&)> put;   // returns what removes it again
+        const wchar_t* note;
     };
     const Obstacle obstacles[] = {
         {"a folder where the backup goes",
          [](const TempGameFolder& g) {
              EXPECT_TRUE(CreateDirectoryW(g.backupPath().c_str(), nullptr));
              return std::function<void()>([&g] { RemoveDirectoryW(g.backupPath().c_str()); });
-         }},
+         },
+         kApplyFailedNote},
         {"config.wtf held open without sharing",
          [](const TempGameFolder& g) {
              auto lock = std::make_shared<UniqueFile>(LockFile(g.configPath()));
              EXPECT_TRUE(*lock);
              return std::function<void()>([lock] { *lock = UniqueFile(); });
-         }},
+         },
+         test::kInUseNote},
     };
     for (const Obstacle& obstacle : obstacles) {
         SCOPED_TRACE(obstacle.what);
@@ -185,10 +240,10 @@ TEST_F(ApplyRestoreTest, NothingIsChangedUntilTheBackupCouldBeTakenAndThenThePen
         Start();
         const std::function<void()> remove = obstacle.put(player);
         Press(IDC_APPLY);   // nothing to write: the backup that failed is still reported
-        EXPECT_EQ(ui->Text(IDC_NOTE), kApplyFailedNote);
+        EXPECT_EQ(ui->Text(IDC_NOTE), obstacle.note);
         Press(IDC_SYNC_MACROS);
         Press(IDC_APPLY);
-        EXPECT_EQ(ui->Text(IDC_NOTE), kApplyFailedNote);
+        EXPECT_EQ(ui->Text(IDC_NOTE), obstacle.note);
         EXPECT_EQ(ui->appliedOptions(), kOptionSyncConfig);   // macros is pending
         EXPECT_TRUE(ui->IsChecked(IDC_SYNC_MACROS));
         EXPECT_TRUE(ui->IsEnabled(IDC_REVERT));
@@ -261,7 +316,7 @@ TEST_F(NoGameFolderTest, ApplyWithAnEmptyPathStillWritesTheNetworkOption)
     ui.Click(IDC_NETWORK_LATENCY);
     ui.Click(IDC_APPLY);
     EXPECT_TRUE(test::InterfaceAcksEverySegment(L"{A}"));
-    EXPECT_TRUE(ui.IsEnabled(IDC_RESTORE_CONFIG));
+    EXPECT_FALSE(ui.IsEnabled(IDC_RESTORE_CONFIG));   // no config.wtf, no backup of this run
     EXPECT_EQ(ui.Text(IDC_NOTE), test::kWindowsNote);
 }
 

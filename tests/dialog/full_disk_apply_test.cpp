@@ -25,7 +25,7 @@ TEST(FullDiskApply, TheFailedBackupWithholdsEveryChangeOfTheFile)
     ui.Click(IDC_SYNC_MACROS);
     ui.Click(IDC_SYNC_CONFIG);
     ui.Click(IDC_APPLY);
-    EXPECT_EQ(ui.Text(IDC_NOTE), test::kApplyFailedNote);
+    EXPECT_EQ(ui.Text(IDC_NOTE), test::kDiskFullNote);
     EXPECT_EQ(ui.appliedOptions(), kAsFound);
     EXPECT_TRUE(ui.IsEnabled(IDC_REVERT));
     EXPECT_FALSE(ui.IsEnabled(IDC_RESTORE_CONFIG));

@@ -6,7 +6,6 @@
 #include <memory>
 
 #include "app/resources/resource.h"
-#include "common/unique_handle.h"
 #include "tests/support/game_setup.h"
 #include "tests/support/installed_game.h"
 #include "tests/support/notes.h"
@@ -20,7 +19,6 @@ namespace {
 using test::ReadBytes;
 using test::RunningProgram;
 using test::TempGameFolder;
-using test::kApplyFailedNote;
 using test::kGameNote;
 using test::kGameRunningNote;
 using test::kInterfacesKey;
@@ -190,30 +188,6 @@ TEST_F(WholeJobTest, TheCrashReporterAndAGameInAnotherFolderDoNotHoldTheApplyBac
     program.Click(IDC_APPLY);
     EXPECT_EQ(ReadBytes(game.backupPath()), kPlayerConfig);
     EXPECT_EQ(game.config(), std::string(kPlayerConfig) + kMacrosLine);
-    EXPECT_EQ(program.Text(IDC_NOTE), kGameNote);
-}
-
-TEST_F(WholeJobTest, AConfigHeldOpenByAnotherProgramStaysPendingUntilItIsLetGo)
-{
-    InstallGameAt(game.folder());
-    RunningProgram program;
-    ASSERT_TRUE(program.window());
-    program.Click(IDC_APPLY);   // the run's backup
-    ASSERT_EQ(ReadBytes(game.backupPath()), kPlayerConfig);
-    program.Click(IDC_SYNC_MACROS);
-    {
-        const UniqueFile held(CreateFileW(game.configPath().c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
-                                          nullptr, OPEN_EXISTING, 0, nullptr));
-        ASSERT_TRUE(held);
-        program.Click(IDC_APPLY);
-        EXPECT_EQ(program.Text(IDC_NOTE), kApplyFailedNote);
-        EXPECT_TRUE(program.IsChecked(IDC_SYNC_MACROS));
-        EXPECT_TRUE(program.IsEnabled(IDC_REVERT));
-    }
-    EXPECT_EQ(game.config(), kPlayerConfig);
-    program.Click(IDC_APPLY);
-    EXPECT_EQ(game.config(), std::string(kPlayerConfig) + kMacrosLine);
-    EXPECT_FALSE(program.IsEnabled(IDC_REVERT));
     EXPECT_EQ(program.Text(IDC_NOTE), kGameNote);
 }
 

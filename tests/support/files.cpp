@@ -41,6 +41,20 @@ bool WriteWholeFile(const std::wstring& path, const std::string& bytes)
            written == bytes.size();
 }
 
+std::set<std::wstring> FolderNames(const std::wstring& folder)
+{
+    std::set<std::wstring> names;
+    WIN32_FIND_DATAW found{};
+    if (const UniqueFind search{FindFirstFileW((folder + L"\\*").c_str(), &found)}) {
+        do {
+            const std::wstring name = found.cFileName;
+            if (name != L"." && name != L"..")
+                names.insert(name);
+        } while (FindNextFileW(search.get(), &found));
+    }
+    return names;
+}
+
 void RemoveTree(const std::wstring& path)
 {
     WIN32_FIND_DATAW found{};

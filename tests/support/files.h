@@ -1,6 +1,7 @@
 // Whole-file helpers, a program's manifest and the Wine check, shared by the tests and the benchmarks; no GoogleTest in here.
 #pragma once
 
+#include <set>
 #include <string>
 
 namespace kelvane::test {
@@ -9,6 +10,8 @@ bool FileExists(const std::wstring& path);
 std::string ReadBytes(const std::wstring& path);   // the whole file, or "<missing>" when it cannot be read
 // Creates or overwrites the file with exactly `bytes`; false when it could not.
 bool WriteWholeFile(const std::wstring& path, const std::string& bytes);
+// The names in a folder, so a test can see that nothing was left behind.
+std::set<std::wstring> FolderNames(const std::wstring& folder);
 // The folder and everything in it, read-only files included.
 void RemoveTree(const std::wstring& path);
 

@@ -1,0 +1,33 @@
+// Why a change to the player's files or the registry did not land, as the call that failed saw it.
+#pragma once
+
+#include <cstdint>
+
+namespace kelvane {
+
+enum class FailureCause : std::uint8_t {
+    None,       // the change landed
+    ReadOnly,   // the file carries the read-only attribute
+    InUse,      // another program holds the file open
+    DiskFull,
+    NoFolder,   // the folder the file belongs in does not exist
+    Other,      // access denied, the registry refused, no display-memory figure, anything else
+};
+
+// What a write answers: true when it landed, otherwise the cause, made where the failure happened.
+class WriteResult {
+public:
+    constexpr WriteResult() = default;
+    constexpr WriteResult(FailureCause cause) : cause_(cause) {}   // implicit: a cause reads as its result
+
+    // The cause a Windows error code stands for; never a success, even for a code of 0.
+    static WriteResult FromError(unsigned long windowsError);
+
+    constexpr explicit operator bool() const { return cause_ == FailureCause::None; }
+    constexpr FailureCause cause() const { return cause_; }
+
+private:
+    FailureCause cause_ = FailureCause::None;
+};
+
+}  // namespace kelvane

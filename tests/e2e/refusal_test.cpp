@@ -1,0 +1,173 @@
+// When the platform or another program refuses a change: the real program leaves the player's files as they were,
+// says why and what to do, keeps the change pending, and lands it at a plain retry once the cause is gone. Run once
+// as the test run's own account and again, by scripts/test, as an ordinary account whose rights Wine enforces.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <set>
+
+#include "app/resources/resource.h"
+#include "common/unique_handle.h"
+#include "tests/support/folder_rights.h"
+#include "tests/support/installed_game.h"
+#include "tests/support/notes.h"
+#include "tests/support/program_driver.h"
+#include "tests/support/stand_in_game.h"
+#include "tests/support/temp_folder.h"
+
+namespace kelvane {
+namespace {
+
+using test::FolderNames;
+using test::ReadBytes;
+using test::RunningProgram;
+using test::TempGameFolder;
+
+constexpr char kPlayerConfig[] = "SET locale \"enUS\"\r\nSET gxResolution \"1024x768\"\r\n";
+constexpr char kMacrosLine[] = "SET synchronizeMacros \"0\"\r\n";
+
+// An obstacle put in a game folder; what it returns takes it away again.
+using Obstacle = std::function<std::function<void()>(const TempGameFolder&)>;
+
+std::wstring WtfFolder(const TempGameFolder& game) { return game.folder() + L"\\WTF"; }
+
+std::function<void()> MakeReadOnly(const TempGameFolder& game)
+{
+    EXPECT_TRUE(SetFileAttributesW(game.configPath().c_str(), FILE_ATTRIBUTE_READONLY));
+    return [&game] { SetFileAttributesW(game.configPath().c_str(), FILE_ATTRIBUTE_NORMAL); };
+}
+
+// Another program writing config.wtf and letting others only read it, as the game does.
+std::function<void()> HoldOpen(const TempGameFolder& game)
+{
+    auto held = std::make_shared<UniqueFile>(CreateFileW(game.configPath().c_str(), GENERIC_READ | GENERIC_WRITE,
+                                                         FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    EXPECT_TRUE(*held);
+    return [held] { *held = UniqueFile(); };
+}
+
+class RefusalTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!test::RunningUnderWine())
+            GTEST_SKIP() << "changes the machine's registry: runs only in the test run's private Wine prefix";
+    }
+    std::unique_ptr<RunningProgram> StartWith(const TempGameFolder& game)
+    {
+        installed.reset();   // its key goes with it: gone before the next one is written
+        installed = std::make_unique<test::InstalledGame>(game.folder());
+        auto program = std::make_unique<RunningProgram>();
+        EXPECT_TRUE(program->window());
+        return program;
+    }
+
+    std::unique_ptr<test::InstalledGame> installed;
+};
+
+TEST_F(RefusalTest, EachCauseHasItsOwnNoteAndThePendingChangeLandsOnceItIsGone)
+{
+    struct Refusal {
+        const char* what;
+        bool configExists;
+        const wchar_t* note;
+        Obstacle put;
+        bool onlyWhereRightsAreEnforced;
+    };
+    const Refusal refusals[] = {
+        {"read-only config.wtf", true, test::kReadOnlyNote, MakeReadOnly, false},
+        {"config.wtf held open by another program", true, test::kInUseNote, HoldOpen, false},
+        {"a game folder without a WTF folder", false, test::kNoWtfFolderNote,
+         [](const TempGameFolder& game) {
+             EXPECT_TRUE(RemoveDirectoryW(WtfFolder(game).c_str()));
+             return std::function<void()>([&game] { CreateDirectoryW(WtfFolder(game).c_str(), nullptr); });
+         },
+         false},
+        {"a WTF folder without the right to write", true, test::kApplyFailedNote,
+         [](const TempGameFolder& game) {
+             auto rights = std::make_shared<test::WriteRightsTaken>(WtfFolder(game));
+             EXPECT_TRUE(rights->taken()) << "the platform still lets this account write to the folder";
+             return std::function<void()>([rights] { rights->GiveBack(); });
+         },
+         true},
+    };
+    for (const Refusal& refusal : refusals) {
+        SCOPED_TRACE(refusal.what);
+        if (refusal.onlyWhereRightsAreEnforced && !test::RightsEnforced())
+            continue;
+        TempGameFolder game = refusal.configExists ? TempGameFolder(kPlayerConfig) : TempGameFolder();
+        const std::unique_ptr<RunningProgram> program = StartWith(game);
+        const std::function<void()> remove = refusal.put(game);
+        program->Click(IDC_SYNC_MACROS);
+        program->Click(IDC_APPLY);
+        EXPECT_EQ(program->Text(IDC_NOTE), refusal.note);
+        EXPECT_TRUE(program->IsChecked(IDC_SYNC_MACROS));
+        EXPECT_TRUE(program->IsEnabled(IDC_REVERT));
+        if (refusal.configExists) {
+            EXPECT_EQ(game.config(), kPlayerConfig);
+            std::set<std::wstring> left = FolderNames(WtfFolder(game));
+            left.erase(L"config.wtf.bak~");   // taken when only the write itself was refused
+            EXPECT_EQ(left, std::set<std::wstring>{L"config.wtf"});
+        } else {
+            EXPECT_TRUE(FolderNames(game.folder()).empty()) << "no WTF folder is made";
+        }
+
+        remove();
+        program->Click(IDC_APPLY);
+        EXPECT_EQ(game.config(), std::string(refusal.configExists ? kPlayerConfig : "") + kMacrosLine);
+        if (refusal.configExists) {
+            EXPECT_EQ(ReadBytes(game.backupPath()), kPlayerConfig);
+        }
+        EXPECT_EQ(program->Text(IDC_NOTE), test::kGameNote);
+        EXPECT_FALSE(program->IsEnabled(IDC_REVERT));
+    }
+}
+
+TEST_F(RefusalTest, AFailedRestoreChangesNothingAndCanBeTriedAgain)
+{
+    const std::pair<const char*, Obstacle> obstacles[] = {
+        {"config.wtf held open by another program", HoldOpen},
+        {"read-only config.wtf", MakeReadOnly},
+    };
+    for (const auto& [what, put] : obstacles) {
+        SCOPED_TRACE(what);
+        TempGameFolder game(kPlayerConfig);
+        const std::unique_ptr<RunningProgram> program = StartWith(game);
+        program->Click(IDC_SYNC_MACROS);
+        program->Click(IDC_APPLY);
+        const std::string applied = std::string(kPlayerConfig) + kMacrosLine;
+        ASSERT_EQ(game.config(), applied);
+
+        const std::function<void()> remove = put(game);
+        program->Click(IDC_RESTORE_CONFIG);
+        EXPECT_EQ(game.config(), applied);
+        EXPECT_EQ(program->Text(IDC_NOTE), test::kRestoreFailedNote);
+        EXPECT_TRUE(program->IsEnabled(IDC_RESTORE_CONFIG));
+        EXPECT_TRUE(program->IsChecked(IDC_SYNC_MACROS));
+        EXPECT_EQ(FolderNames(WtfFolder(game)), (std::set<std::wstring>{L"config.wtf", L"config.wtf.bak~"}));
+
+        remove();
+        program->Click(IDC_RESTORE_CONFIG);
+        EXPECT_EQ(game.config(), kPlayerConfig);
+        EXPECT_FALSE(program->IsEnabled(IDC_RESTORE_CONFIG));
+        EXPECT_FALSE(program->IsChecked(IDC_SYNC_MACROS));
+    }
+}
+
+TEST_F(RefusalTest, TheRunningGameNoteFollowsTheFolderTyped)
+{
+    TempGameFolder game(kPlayerConfig);
+    TempGameFolder other(kPlayerConfig);
+    const test::StandInGame wow(other.folder(), L"Wow.exe");
+    const std::unique_ptr<RunningProgram> program = StartWith(game);
+    program->Click(IDC_SYNC_MACROS);
+    ASSERT_EQ(program->Text(IDC_NOTE), test::kGameNote);
+    program->Type(IDC_GAME_PATH, other.folder());
+    EXPECT_EQ(program->Text(IDC_NOTE), test::kGameRunningNote);
+    program->Type(IDC_GAME_PATH, game.folder());
+    EXPECT_EQ(program->Text(IDC_NOTE), test::kGameNote);   // the note the pending change calls for
+}
+
+}  // namespace
+}  // namespace kelvane

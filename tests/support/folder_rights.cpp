@@ -1,0 +1,90 @@
+// Wine ignores the read-only attribute of a folder, so the folder's Unix rights are changed instead, by chmod run
+// from Wine (which starts a Unix program as such). Wine gives no handle to wait on for it: the folder is probed until
+// the platform answers as asked.
+#include "tests/support/folder_rights.h"
+
+#include <windows.h>
+
+#include <cstdlib>
+#include <vector>
+
+#include "common/unique_handle.h"
+
+namespace kelvane::test {
+namespace {
+
+constexpr DWORD kSettleMs = 5000;
+constexpr DWORD kProbeIntervalMs = 20;
+
+// The folder's name on the Unix side, from Wine's own kernel32 export.
+std::wstring UnixPath(const std::wstring& path)
+{
+    using ToUnix = char*(CDECL*)(const wchar_t*);
+    const auto toUnix = reinterpret_cast<ToUnix>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    char* unix = toUnix ? toUnix(path.c_str()) : nullptr;
+    if (!unix)
+        return std::wstring();
+    const std::string narrow = unix;
+    HeapFree(GetProcessHeap(), 0, unix);
+    return std::wstring(narrow.begin(), narrow.end());   // the tests' temporary folders are named in ASCII
+}
+
+bool Chmod(const wchar_t* mode, const std::wstring& folder)
+{
+    const std::wstring unixPath = UnixPath(folder);
+    if (unixPath.empty())
+        return false;
+    std::wstring commandLine = std::wstring(L"chmod ") + mode + L" \"" + unixPath + L"\"";
+    std::vector<wchar_t> writable(commandLine.begin(), commandLine.end());
+    writable.push_back(L'\0');
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION started{};
+    if (!CreateProcessW(L"Z:\\bin\\chmod", writable.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &started))
+        return false;
+    const UniqueKernelObject process(started.hProcess);
+    const UniqueKernelObject thread(started.hThread);
+    return true;
+}
+
+bool MayCreateFileIn(const std::wstring& folder)
+{
+    const UniqueFile probe(CreateFileW((folder + L"\\kelvane-rights-probe").c_str(), GENERIC_WRITE, 0, nullptr,
+                                       CREATE_NEW, FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+    return static_cast<bool>(probe);
+}
+
+bool WaitUntilWritable(const std::wstring& folder, bool writable)
+{
+    for (DWORD waited = 0; waited < kSettleMs; waited += kProbeIntervalMs) {
+        if (MayCreateFileIn(folder) == writable)
+            return true;
+        Sleep(kProbeIntervalMs);
+    }
+    return false;
+}
+
+}  // namespace
+
+bool RightsEnforced() { return std::getenv("KELVANE_RIGHTS_ENFORCED") != nullptr; }
+
+WriteRightsTaken::WriteRightsTaken(std::wstring folder) : folder_(std::move(folder))
+{
+    asked_ = RightsEnforced() && Chmod(L"a-w", folder_);
+    taken_ = asked_ && WaitUntilWritable(folder_, false);
+}
+
+WriteRightsTaken::~WriteRightsTaken() { GiveBack(); }
+
+void WriteRightsTaken::GiveBack()
+{
+    if (!asked_)
+        return;
+    Chmod(L"u+w", folder_);
+    WaitUntilWritable(folder_, true);
+    asked_ = taken_ = false;
+}
+
+}  // namespace kelvane::test

@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# Runs tests as an ordinary account, where Wine enforces the read-only attribute and Unix rights as Windows enforces
+# its own (as root it ignores both). Creates the account when missing and runs copies of the test program and of the
+# programs beside it from the account's home, in its own Wine prefix there, on the test run's display, with
+# KELVANE_RIGHTS_ENFORCED set. Needs root (as in CI); prints "skipped: not root" and passes elsewhere.
+# Usage: ordinary_account.sh <test program> <gtest filter>
+set -u
+tests_exe=$1
+filter=$2
+account=kelvane-tests
+limit=300   # seconds for the prefix's first start, and again for the tests
+
+if [ "$(id -u)" -ne 0 ]; then
+  echo "skipped: not root, so the tests already run as an ordinary account"
+  exit 0
+fi
+if ! id "$account" >/dev/null 2>&1; then
+  useradd --create-home --shell /usr/sbin/nologin "$account" || { echo "FAIL: cannot create the account $account"; exit 1; }
+fi
+home=$(getent passwd "$account" | cut -d: -f6)
+prefix=$home/wineprefix
+# The build folder may lie where the account cannot read: the programs are copied, keeping their layout (the test
+# program starts ..\kelvane.exe and copies the stand-in game from its own folder).
+run=$home/build
+build=$(dirname "$(dirname "$tests_exe")")
+rm -rf "$run"
+mkdir -p "$run/tests"
+cp "$build/kelvane.exe" "$run/"
+cp "$build"/tests/*.exe "$run/tests/"
+chown -R "$account:" "$run"
+
+as_account() {
+  runuser -u "$account" -- env -i PATH=/usr/bin:/bin HOME="$home" USER="$account" LANG=C.UTF-8 DISPLAY="$DISPLAY" \
+    WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" KELVANE_RIGHTS_ENFORCED=1 "$@"
+}
+stop_server() { as_account wineserver -k 2>/dev/null; as_account wineserver -w 2>/dev/null; }
+trap stop_server EXIT
+
+if [ ! -f "$prefix/.kelvane-ready" ]; then
+  echo "wine: preparing the prefix of $account (once)"
+  as_account timeout "$limit" /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1
+  # A crash must fail the test at once instead of waiting for someone to close winedbg's dialog.
+  as_account /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
+    >/dev/null 2>&1 || { echo "FAIL: the prefix $prefix could not be prepared"; exit 1; }
+  as_account touch "$prefix/.kelvane-ready"
+fi
+as_account wineserver -p
+as_account timeout "$limit" /usr/lib/wine/wine64 wineboot >/dev/null 2>&1 </dev/null
+
+output=$(as_account timeout "$limit" /usr/lib/wine/wine64 "$run/tests/$(basename "$tests_exe")" \
+  --gtest_filter="$filter" 2>&1)
+status=$?
+printf '%s\n' "$output"
+echo "(ran as $(as_account id -un), uid $(as_account id -u))"
+# A skip, or a filter that matched nothing, must not pass for a success.
+if ! grep -qE '^\[  PASSED  \] [1-9][0-9]* test' <<<"$output" || grep -q '^\[  SKIPPED \]' <<<"$output"; then
+  echo "FAIL: the tests did not all run to success as $account"
+  status=1
+fi
+exit $status

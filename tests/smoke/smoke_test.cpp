@@ -3,6 +3,7 @@
 // machine's registry, so it runs only inside a private Wine prefix.
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <memory>
 #include <utility>
 
@@ -19,8 +20,8 @@ using test::ReadBytes;
 using test::RunningProgram;
 
 constexpr wchar_t kTitle[] = L"Vantorin Kelvane v1.0";
-constexpr wchar_t kInterfaces[][40] = {L"{5E0E0000-CAFE-4000-8000-000000000001}",
-                                       L"{5E0E0000-CAFE-4000-8000-000000000002}"};
+constexpr const wchar_t* kInterfaces[] = {L"{5E0E0000-CAFE-4000-8000-000000000001}",
+                                          L"{5E0E0000-CAFE-4000-8000-000000000002}"};
 // Bindings synchronizing is already off (its option on); the other settings must come through untouched.
 constexpr char kPlayerConfig[] =
     "SET locale \"enUS\"\r\n"
@@ -75,7 +76,7 @@ TEST_F(SmokeTest, AppliesRestoresAndEndsWithItsExitCodes)
         RunningProgram program;
         ASSERT_TRUE(program.window()) << testing::PrintToString(test::ProgramPath());
         wchar_t title[64] = {};
-        GetWindowTextW(program.window(), title, 64);
+        GetWindowTextW(program.window(), title, static_cast<int>(std::size(title)));
         EXPECT_STREQ(title, kTitle);
         ExpectCheckboxes(program, kSeeded);
 

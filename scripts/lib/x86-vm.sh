@@ -82,7 +82,7 @@ x86_vm_image() {
     return 0
   fi
   started=$(date +%s)
-  echo "test-release: building the x86 VM image $image (once per package list; about 5 minutes)"
+  echo "test-release: building the x86 VM image $image (once per package list; a few minutes)"
   rm -rf "$x86_vm_dir"/image-*
   mkdir -p "$image"
   local sources=() excluded=() path

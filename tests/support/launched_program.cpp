@@ -1,6 +1,7 @@
 // Starting a program as a second process, finding its window, and waiting for it to settle or end.
 #include "tests/support/launched_program.h"
 
+#include <cstdlib>
 #include <iterator>
 #include <vector>
 
@@ -44,6 +45,8 @@ std::wstring ModuleFolder()
 
 std::wstring ProgramPath()
 {
+    if (const wchar_t* given = _wgetenv(L"KELVANE_EXE"); given && *given)
+        return given;
     std::wstring path = ModuleFolder();
     path.pop_back();                              // ...\tests or ...\bench
     path.resize(path.find_last_of(L'\\') + 1);   // ...\, the build folder

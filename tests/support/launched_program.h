@@ -11,7 +11,9 @@
 namespace kelvane::test {
 
 std::wstring ModuleFolder();   // the folder of the running program, ending in a backslash
-std::wstring ProgramPath();    // the built kelvane.exe, in the parent of the running program's folder
+// The program under test: KELVANE_EXE when set, else the built kelvane.exe in the parent of the running program's
+// folder.
+std::wstring ProgramPath();
 
 class LaunchedProgram {
 public:

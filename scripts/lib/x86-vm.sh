@@ -1,0 +1,132 @@
+# Sourced by scripts/test-release: an emulated x86-64 machine with Debian's 32-bit Wine, for the 32-bit program this
+# machine's kernel cannot run. Its root image is built from Debian packages without mounting anything and cached in
+# $x86_vm_dir, keyed on the package list; the machine boots Debian's own kernel under QEMU's TCG, and a second disk
+# carries the programs in and the results out. Nothing i386 is installed on this machine.
+#   x86_vm_image             builds the image, or finds it in the cache
+#   x86_vm_smoke EXE PROGRAM runs the smoke test EXE against PROGRAM; results in $x86_vm_dir/run/out
+
+x86_vm_dir=${X86_VM_DIR:-$root/build/x86-vm}
+x86_vm_init=$root/scripts/lib/x86-vm-init.sh
+# The i386 X libraries are loaded by Wine at run time, so nothing pulls them in; mount is not Essential in bookworm.
+x86_vm_packages=linux-image-amd64,mount,wine,wine64,wine32:i386,xvfb
+x86_vm_packages+=,libx11-6:i386,libxext6:i386,libxrender1:i386,libxrandr2:i386,libxi6:i386,libxcursor1:i386
+x86_vm_packages+=,libxcomposite1:i386,libxinerama1:i386,libxfixes3:i386,libxxf86vm1:i386
+x86_vm_excluded=('/usr/share/man/*' '/usr/share/doc/*' '/usr/share/locale/*' '/usr/share/info/*'
+                 '/lib/modules/*/kernel/drivers/gpu/*' '/lib/modules/*/kernel/drivers/media/*'
+                 '/lib/modules/*/kernel/drivers/net/wireless/*' '/lib/modules/*/kernel/drivers/infiniband/*'
+                 '/lib/modules/*/kernel/sound/*')
+x86_vm_image_size=4G
+x86_vm_io_size=256M
+x86_vm_mmdebstrap_timeout=1500
+x86_vm_prepare_timeout=900
+x86_vm_run_timeout=${X86_VM_RUN_TIMEOUT:-1200}
+x86_vm_debugfs_timeout=120
+
+x86_vm_fail() {
+  echo "test-release: x86 VM: $*" >&2
+  return 1
+}
+
+# The image's key: whatever changes what mmdebstrap or the prefix preparation makes of it.
+_x86_vm_key() {
+  { echo "$x86_vm_packages"; printf '%s\n' "${x86_vm_excluded[@]}"; sed -n '/kelvane-ready/,/^fi$/p' "$x86_vm_init"; } |
+    sha256sum | cut -c1-16
+}
+
+_x86_vm_write_init() {   # $1: image; the init comes from the tree on every run, so editing it needs no rebuild
+  timeout "$x86_vm_debugfs_timeout" debugfs -w -R "rm /init-kelvane" "$1" >/dev/null 2>&1
+  timeout "$x86_vm_debugfs_timeout" debugfs -w -R "write $x86_vm_init /init-kelvane" "$1" >/dev/null 2>&1 &&
+    timeout "$x86_vm_debugfs_timeout" debugfs -w -R "sif /init-kelvane mode 0100755" "$1" >/dev/null 2>&1 ||
+    x86_vm_fail "cannot write the init script into $1"
+}
+
+_x86_vm_io_disk() {   # $1: folder whose contents the second disk holds; $2: the disk
+  rm -f "$2"
+  timeout 120 mkfs.ext4 -q -L io -d "$1" "$2" "$x86_vm_io_size" >/dev/null || x86_vm_fail "cannot make the disk $2"
+}
+
+# Boots the machine once. $1: image dir, $2: io disk, $3: time limit in seconds, $4: "snapshot" keeps the image as
+# it is (writes go to a temporary overlay).
+_x86_vm_boot() {
+  local image=$1 io=$2 limit=$3 snapshot="" code=0
+  [ "${4:-}" = snapshot ] && snapshot=",snapshot=on"
+  # -smap off: with SMAP on, QEMU 7.2's TCG faults every 32-bit Wine process in the guest kernel.
+  timeout -k 10 "$limit" qemu-system-x86_64 -machine q35 -accel tcg -cpu max,-smap -smp "$(nproc)" -m 3G \
+    -nographic -no-reboot -nic none \
+    -kernel "$image/vmlinuz" -initrd "$image/initrd.img" \
+    -append "root=/dev/vda rw console=ttyS0 init=/init-kelvane panic=1 quiet" \
+    -drive "file=$image/root.img,if=virtio,format=raw$snapshot" -drive "file=$io,if=virtio,format=raw" \
+    > "$x86_vm_dir/serial.log" 2>&1 </dev/null || code=$?
+  if [ "$code" = 124 ] || [ "$code" = 137 ]; then
+    tail -n 20 "$x86_vm_dir/serial.log" >&2
+    x86_vm_fail "the emulated machine did not power off within $limit s (serial console: $x86_vm_dir/serial.log)"
+  elif [ "$code" != 0 ]; then
+    tail -n 20 "$x86_vm_dir/serial.log" >&2
+    x86_vm_fail "qemu-system-x86_64 could not run the machine (exit code $code; $x86_vm_dir/serial.log)"
+  fi
+}
+
+_x86_vm_read_out() {   # $1: io disk, $2: folder to read /out into
+  rm -rf "$2"
+  timeout "$x86_vm_debugfs_timeout" debugfs -R "rdump /out $(dirname "$2")" "$1" >/dev/null 2>&1 &&
+    [ -d "$2" ] || x86_vm_fail "cannot read the results back from $1"
+}
+
+x86_vm_image() {
+  local key image started
+  key=$(_x86_vm_key)
+  image=$x86_vm_dir/image-$key
+  x86_vm_current=$image
+  if [ -f "$image/ready" ]; then
+    echo "test-release: x86 VM image from the cache ($image)"
+    return 0
+  fi
+  started=$(date +%s)
+  echo "test-release: building the x86 VM image $image (once per package list; a few minutes)"
+  rm -rf "$x86_vm_dir"/image-*
+  mkdir -p "$image"
+  local sources=() excluded=() path
+  # The machine's own apt sources, passed by path; the image keeps none.
+  for path in /etc/apt/sources.list.d/debian.sources /etc/apt/sources.list; do
+    [ -s "$path" ] && { sources=("$path"); break; }
+  done
+  for path in "${x86_vm_excluded[@]}"; do excluded+=("--dpkgopt=path-exclude=$path"); done
+  timeout -k 10 "$x86_vm_mmdebstrap_timeout" mmdebstrap --variant=essential --architectures=amd64,i386 \
+    --include="$x86_vm_packages" "${excluded[@]}" bookworm "$image/root" "${sources[@]}" \
+    > "$image/mmdebstrap.log" 2>&1 || { tail -n 20 "$image/mmdebstrap.log" >&2; x86_vm_fail "mmdebstrap failed"; return 1; }
+  rm -f "$image"/root/etc/apt/sources.list "$image"/root/etc/apt/sources.list.d/*
+  cp "$image"/root/boot/vmlinuz-* "$image/vmlinuz"
+  cp "$image"/root/boot/initrd.img-* "$image/initrd.img"
+  timeout 600 mkfs.ext4 -q -L root -d "$image/root" "$image/root.img" "$x86_vm_image_size" >/dev/null ||
+    { x86_vm_fail "mkfs.ext4 of the root image failed"; return 1; }
+  rm -rf "$image/root"
+  echo "test-release: root image made in $(( $(date +%s) - started )) s; preparing the 32-bit Wine prefix in it"
+
+  _x86_vm_write_init "$image/root.img" || return 1
+  local io=$x86_vm_dir/prepare
+  rm -rf "$io" && mkdir -p "$io/disk"
+  _x86_vm_io_disk "$io/disk" "$io/io.img" || return 1
+  _x86_vm_boot "$image" "$io/io.img" "$x86_vm_prepare_timeout" || return 1
+  _x86_vm_read_out "$io/io.img" "$io/out" || return 1
+  if [ ! -f "$io/out/prefix-ready" ]; then
+    cat "$io/out/vm.log" "$io/out/wineboot.log" >&2 2>/dev/null
+    x86_vm_fail "the 32-bit Wine prefix could not be prepared in the image"
+    return 1
+  fi
+  touch "$image/ready"
+  echo "test-release: x86 VM image ready in $(( $(date +%s) - started )) s"
+}
+
+x86_vm_smoke() {   # $1: the i686 smoke_tests.exe, $2: the 32-bit kelvane.exe
+  local run=$x86_vm_dir/run
+  rm -rf "$run" && mkdir -p "$run/disk/out"
+  cp "$1" "$run/disk/smoke_tests.exe"
+  cp "$2" "$run/disk/kelvane.exe"
+  _x86_vm_write_init "$x86_vm_current/root.img" || return 1
+  _x86_vm_io_disk "$run/disk" "$run/io.img" || return 1
+  _x86_vm_boot "$x86_vm_current" "$run/io.img" "$x86_vm_run_timeout" snapshot || return 1
+  _x86_vm_read_out "$run/io.img" "$run/out" || return 1
+  cat "$run/out/vm.log" 2>/dev/null
+  [ -f "$run/out/exit-code" ] ||
+    { tail -n 30 "$x86_vm_dir/serial.log" >&2; x86_vm_fail "the smoke test left no exit code (see $run/out)"; }
+}

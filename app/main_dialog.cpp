@@ -266,10 +266,11 @@ LRESULT MainDialog::OnApply()
     EnableWindow(GetDlgItem(window(), IDC_REVERT), FALSE);
     // The game writes all of config.wtf back when it exits: a change made now would be undone then.
     const bool gameRunning = IsGameRunningFrom(GameFolder());
-    // The first failure in the order of the work names the note: the backup, then each option in turn.
-    WriteResult firstFailure = gameRunning ? WriteResult() : backups.TakeIfDue(configPath);
+    // Success until a step fails; then the first failure in the order of the work (the backup, then each option in
+    // turn), whose cause names the note.
+    WriteResult outcome = gameRunning ? WriteResult() : backups.TakeIfDue(configPath);
     // Nothing of config.wtf may change before this run holds its backup.
-    const OptionMask withheld = (gameRunning || !firstFailure) ? kGameFileOptions : 0;
+    const OptionMask withheld = (gameRunning || !outcome) ? kGameFileOptions : 0;
     ShowBackupState();
 
     const OptionMask changed = currentOptions ^ appliedOptions;
@@ -279,8 +280,8 @@ LRESULT MainDialog::OnApply()
             continue;
         if (const WriteResult written = (this->*accessor.access)(kWrite); !written) {
             pending |= accessor.bit;
-            if (firstFailure)
-                firstFailure = written;
+            if (outcome)
+                outcome = written;
         }
     }
     const OptionMask before = appliedOptions;
@@ -290,8 +291,8 @@ LRESULT MainDialog::OnApply()
 
     if (gameRunning)
         ShowNote(kGameRunningNote, NoteKind::GameRunning);
-    else if (!firstFailure)
-        ShowNote(FailureNote(firstFailure.cause()), NoteKind::Warning);
+    else if (!outcome)
+        ShowNote(FailureNote(outcome.cause()), NoteKind::Warning);
     else if (noteKind != NoteKind::Restart)
         ShowNote(RestartNote(currentOptions, before), NoteKind::Restart);
     return 0;

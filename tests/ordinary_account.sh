@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Runs tests as an ordinary account, where Wine enforces the read-only attribute and Unix rights as Windows enforces
 # its own (as root it ignores both). Creates the account when missing and runs copies of the test program and of the
-# programs beside it from the account's home, in its own Wine prefix there, on the test run's display, with
-# KELVANE_RIGHTS_ENFORCED set. Needs root (as in CI); prints "skipped: not root" and passes elsewhere.
+# programs beside it from the account's home, in a Wine prefix of the run's own there, on the test run's display,
+# with KELVANE_RIGHTS_ENFORCED set. Needs root (as in CI); prints "skipped: not root" and passes elsewhere.
 # Usage: ordinary_account.sh <test program> <gtest filter>
 set -u
 tests_exe=$1
@@ -18,13 +18,14 @@ if ! id "$account" >/dev/null 2>&1; then
   useradd --create-home --shell /usr/sbin/nologin "$account" || { echo "FAIL: cannot create the account $account"; exit 1; }
 fi
 home=$(getent passwd "$account" | cut -d: -f6)
-prefix=$home/wineprefix
 # The build folder may lie where the account cannot read: the programs are copied, keeping their layout (the test
 # program starts ..\kelvane.exe and copies the stand-in game from its own folder).
 run=$home/build
+prefix=$run/wineprefix
 build=$(dirname "$(dirname "$tests_exe")")
+[ -d "$run/wineprefix" ] && runuser -u "$account" -- env WINEPREFIX="$prefix" wineserver -k 2>/dev/null
 rm -rf "$run"
-mkdir -p "$run/tests"
+mkdir -p "$run/tests" "$prefix"
 cp "$build/kelvane.exe" "$run/"
 cp "$build"/tests/*.exe "$run/tests/"
 chown -R "$account:" "$run"
@@ -36,16 +37,11 @@ as_account() {
 stop_server() { as_account wineserver -k 2>/dev/null; as_account wineserver -w 2>/dev/null; }
 trap stop_server EXIT
 
-if [ ! -f "$prefix/.kelvane-ready" ]; then
-  echo "wine: preparing the prefix of $account (once)"
-  as_account timeout "$limit" /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1
-  # A crash must fail the test at once instead of waiting for someone to close winedbg's dialog.
-  as_account /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
-    >/dev/null 2>&1 || { echo "FAIL: the prefix $prefix could not be prepared"; exit 1; }
-  as_account touch "$prefix/.kelvane-ready"
-fi
 as_account wineserver -p
-as_account timeout "$limit" /usr/lib/wine/wine64 wineboot >/dev/null 2>&1 </dev/null
+as_account timeout "$limit" /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1 </dev/null
+# A crash must fail the test at once instead of waiting for someone to close winedbg's dialog.
+as_account /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
+  >/dev/null 2>&1 || { echo "FAIL: the prefix $prefix could not be prepared"; exit 1; }
 
 output=$(as_account timeout "$limit" /usr/lib/wine/wine64 "$run/tests/$(basename "$tests_exe")" \
   --gtest_filter="$filter" 2>&1)

@@ -57,24 +57,6 @@ protected:
     std::unique_ptr<test::InstalledGame> installed;
 };
 
-TEST_F(WholeJobTest, TickingMacroSynchronizingAndApplyingBacksUpAndAppendsTheSetting)
-{
-    InstallGameAt(game.folder());
-    RunningProgram program;
-    ASSERT_TRUE(program.window());
-    EXPECT_EQ(program.Text(IDC_GAME_PATH), game.folder());
-    program.Click(IDC_SYNC_MACROS);
-    EXPECT_EQ(program.Text(IDC_NOTE), kGameNote);
-    program.Click(IDC_APPLY);
-    EXPECT_TRUE(program.IsEnabled(IDC_RESTORE_CONFIG));
-    PostMessageW(program.item(IDOK), BM_CLICK, 0, 0);
-    EXPECT_EQ(program.WaitForExit(), 1);
-
-    EXPECT_EQ(ReadBytes(game.backupPath()), kPlayerConfig);
-    EXPECT_EQ(game.config(), std::string(kPlayerConfig) + kMacrosLine);
-    EXPECT_FALSE(TestInterfaceAcksEverySegment());
-}
-
 TEST_F(WholeJobTest, EveryOptionAppliedAtOnceAndThenRestored)
 {
     InstallGameAt(game.folder());

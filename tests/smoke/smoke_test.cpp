@@ -78,11 +78,13 @@ TEST_F(SmokeTest, AppliesRestoresAndEndsWithItsExitCodes)
         wchar_t title[64] = {};
         GetWindowTextW(program.window(), title, static_cast<int>(std::size(title)));
         EXPECT_STREQ(title, kTitle);
+        EXPECT_EQ(program.Text(IDC_GAME_PATH), game.folder());
         ExpectCheckboxes(program, kSeeded);
 
         program.Click(IDC_SYNC_MACROS);
         program.Click(IDC_NETWORK_LATENCY);
         program.Click(IDC_APPLY);
+        EXPECT_TRUE(program.IsEnabled(IDC_RESTORE_CONFIG));
         EXPECT_EQ(game.config(), std::string(kPlayerConfig) + kMacrosLine);
         EXPECT_EQ(ReadBytes(game.backupPath()), kPlayerConfig);
         for (const wchar_t* name : kInterfaces)

@@ -1,6 +1,6 @@
-// Wine ignores the read-only attribute of a folder, so the folder's Unix rights are changed instead, by chmod run
-// from Wine (which starts a Unix program as such). Wine gives no handle to wait on for it: the folder is probed until
-// the platform answers as asked.
+// Wine ignores the read-only attribute set on a folder, so the folder's Unix rights are changed instead, by chmod run
+// from Wine (which starts a Unix program as such). Wine gives no handle to wait on for it, but it reports a folder
+// without write rights as read-only: the attribute is watched until it shows the change, touching nothing.
 #include "tests/support/folder_rights.h"
 
 #include <windows.h>
@@ -49,17 +49,11 @@ bool Chmod(const wchar_t* mode, const std::wstring& folder)
     return true;
 }
 
-bool MayCreateFileIn(const std::wstring& folder)
-{
-    const UniqueFile probe(CreateFileW((folder + L"\\kelvane-rights-probe").c_str(), GENERIC_WRITE, 0, nullptr,
-                                       CREATE_NEW, FILE_FLAG_DELETE_ON_CLOSE, nullptr));
-    return static_cast<bool>(probe);
-}
-
 bool WaitUntilWritable(const std::wstring& folder, bool writable)
 {
     for (DWORD waited = 0; waited < kSettleMs; waited += kProbeIntervalMs) {
-        if (MayCreateFileIn(folder) == writable)
+        const DWORD attributes = GetFileAttributesW(folder.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && ((attributes & FILE_ATTRIBUTE_READONLY) == 0) == writable)
             return true;
         Sleep(kProbeIntervalMs);
     }

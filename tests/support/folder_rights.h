@@ -17,7 +17,7 @@ public:
     WriteRightsTaken& operator=(const WriteRightsTaken&) = delete;
     ~WriteRightsTaken();
 
-    bool taken() const { return taken_; }   // the platform now refuses a new file in the folder
+    bool taken() const { return taken_; }   // the folder has lost its write rights
     void GiveBack();
 
 private:

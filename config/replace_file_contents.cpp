@@ -128,23 +128,26 @@ WriteResult ContentWriter::result() const
     return error_ == 0 ? WriteResult() : WriteResult::FromError(error_);
 }
 
+bool ContentWriter::WriteToFile(std::string_view bytes)
+{
+    if (error_ == 0 && !WriteAll(file_, bytes))
+        error_ = std::max<DWORD>(GetLastError(), 1);   // a failure must stay one whatever the code
+    return error_ == 0;
+}
+
 bool ContentWriter::Drain()
 {
-    if (error_ == 0 && !WriteAll(file_, std::string_view(block_.get(), used_)))
-        error_ = std::max<DWORD>(GetLastError(), 1);   // a failure must stay one whatever the code
+    const bool written = WriteToFile(std::string_view(block_.get(), used_));
     used_ = 0;
-    return error_ == 0;
+    return written;
 }
 
 bool ContentWriter::PutThroughFile(std::string_view bytes)
 {
     if (!Drain())
         return false;
-    if (bytes.size() >= kBlockSize) {   // a piece as large as the block goes straight to the file
-        if (!WriteAll(file_, bytes))
-            error_ = std::max<DWORD>(GetLastError(), 1);
-        return error_ == 0;
-    }
+    if (bytes.size() >= kBlockSize)   // a piece as large as the block goes straight to the file
+        return WriteToFile(bytes);
     std::memcpy(block_.get(), bytes.data(), bytes.size());
     used_ = bytes.size();
     return true;

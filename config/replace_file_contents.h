@@ -39,7 +39,8 @@ private:
 
     explicit ContentWriter(void* file);
     bool PutThroughFile(std::string_view bytes);
-    bool Drain();   // writes what the block holds
+    bool WriteToFile(std::string_view bytes);   // nothing once a write has failed
+    bool Drain();                               // writes what the block holds
 
     void* file_;
     std::unique_ptr<char[]> block_;

@@ -6,10 +6,12 @@
 #include <iterator>
 
 #include "app/app_module.h"
+#include "app/failure_notes.h"
 #include "app/game_folder.h"
 #include "app/option_controls.h"
 #include "app/resources/resource.h"
 #include "app/window_placement.h"
+#include "config/file_location.h"
 #include "config/running_game.h"
 #include "config/sync_settings.h"
 #include "tweaks/network_latency.h"
@@ -22,33 +24,13 @@ constexpr int kPathCapacity = 260;   // MAX_PATH, terminator included
 constexpr wchar_t kConfigSuffix[] = L"\\WTF\\config.wtf";
 constexpr wchar_t kHomePageUrl[] = L"https://vantorin.example/";
 constexpr wchar_t kLinkLabel[] = L"Powered by Vantorin";
-constexpr wchar_t kApplyFailedNote[] = L"Note: Some changes could not be applied. Try running as administrator.";
-constexpr wchar_t kReadOnlyNote[] =
-    L"Note: config.wtf is read-only. Clear its read-only attribute, then press Apply again.";
-constexpr wchar_t kInUseNote[] = L"Note: config.wtf is open in another program. Close it, then press Apply again.";
-constexpr wchar_t kDiskFullNote[] = L"Note: The disk is full. Free some space, then press Apply again.";
-constexpr wchar_t kNoWtfFolderNote[] =
-    L"Note: The game folder has no WTF folder. Choose the folder that holds it, then press Apply again.";
-constexpr wchar_t kRestoreFailedNote[] = L"Note: The backup of config.wtf could not be restored.";
 constexpr wchar_t kGameRunningNote[] =
     L"Note: The game is running. Close it first: it rewrites config.wtf when it exits.";
-
-// What the player can do about a failed change; administrator rights for whatever else refused it.
-const wchar_t* FailureNote(FailureCause cause)
-{
-    switch (cause) {
-    case FailureCause::ReadOnly:
-        return kReadOnlyNote;
-    case FailureCause::InUse:
-        return kInUseNote;
-    case FailureCause::DiskFull:
-        return kDiskFullNote;
-    case FailureCause::NoFolder:
-        return kNoWtfFolderNote;
-    default:
-        return kApplyFailedNote;
-    }
-}
+// Looking at a folder asks the file system about it (a network folder can take seconds): not at every keystroke.
+constexpr UINT_PTR kFolderPauseTimer = 1;
+constexpr UINT kFolderPauseMs = 250;
+// The longest folder whose config.wtf still has a path Windows accepts; a longer one is refused as it is typed.
+constexpr int kMaxFolderLength = kPathCapacity - 1 - static_cast<int>(std::size(kConfigSuffix) - 1);
 
 }  // namespace
 
@@ -74,6 +56,9 @@ bool MainDialog::Dispatch(UINT message, WPARAM wParam, LPARAM, LRESULT& result)
     case WM_DESTROY:
         result = OnDestroy();
         return true;
+    case WM_TIMER:
+        result = OnTimer(wParam);
+        return true;
     case WM_COMMAND:
         break;
     default:
@@ -89,6 +74,14 @@ bool MainDialog::Dispatch(UINT message, WPARAM wParam, LPARAM, LRESULT& result)
     if (id == IDCANCEL) {
         result = OnCancel();
         return true;
+    }
+    if (code == BN_CLICKED && OptionBitOfControl(id) != 0 && folderDue) {
+        // The folder's own state arrives first; the box keeps what the player's click made of it.
+        const UINT clicked = IsDlgButtonChecked(window(), id);
+        EvaluateFolder();
+        CheckDlgButton(window(), id, clicked);
+    } else if (code == BN_CLICKED) {
+        EvaluateFolderIfDue();   // before the click acts, so nothing the player does is undone by it
     }
     if (code == BN_CLICKED) {
         switch (id) {
@@ -133,13 +126,13 @@ LRESULT MainDialog::OnInitDialog()
     noteEdit = GetDlgItem(window(), IDC_NOTE);
     pathEdit = GetDlgItem(window(), IDC_GAME_PATH);
     backupCheckBox = GetDlgItem(window(), IDC_BACKUP_CONFIG);
-    SendMessageW(backupCheckBox, BM_SETCHECK, BST_CHECKED, 0);   // the first Apply of the run takes a backup
     restoreButton = GetDlgItem(window(), IDC_RESTORE_CONFIG);
+    SendMessageW(pathEdit, EM_SETLIMITTEXT, kMaxFolderLength, 0);
 
-    FindGameFolder();   // the path edit's change also shows the running-game note
-    ReadAllOptions();
-    ShowOptions();
+    FindGameFolder();
+    NetworkLatencyTweak(kRead);
     appliedOptions = currentOptions;
+    EvaluateFolder();   // the game-file options, the backup state and the running game, as for any folder
 
     if (linkControl.Attach(GetDlgItem(window(), IDC_POWERED_BY)))
         linkControl.InitControl();
@@ -223,7 +216,7 @@ LRESULT MainDialog::OnOptionToggled(int id)
     const OptionMask bit = OptionBitOfControl(id);
     currentOptions = WithBit(currentOptions, bit, IsDlgButtonChecked(window(), id) != BST_UNCHECKED);
     // Only the toggled option decides; other options that still differ do not keep Revert enabled.
-    EnableWindow(GetDlgItem(window(), IDC_REVERT), ((currentOptions ^ appliedOptions) & bit) != 0);
+    EnableButton(GetDlgItem(window(), IDC_REVERT), ((currentOptions ^ appliedOptions) & bit) != 0);
     UpdateNote();
     return 0;
 }
@@ -242,7 +235,7 @@ void MainDialog::ShowNote(const wchar_t* text, NoteKind kind)
 void MainDialog::ShowBackupState()
 {
     SendMessageW(backupCheckBox, BM_SETCHECK, backups.IsDue(configPath) ? BST_CHECKED : BST_UNCHECKED, 0);
-    EnableWindow(restoreButton, backups.Holds(configPath));
+    EnableButton(restoreButton, backups.Holds(configPath));
 }
 
 std::wstring MainDialog::GameFolder() const
@@ -252,9 +245,49 @@ std::wstring MainDialog::GameFolder() const
     return configPath.size() < suffixLength ? std::wstring() : configPath.substr(0, configPath.size() - suffixLength);
 }
 
+void MainDialog::EvaluateFolderIfDue()
+{
+    if (folderDue)
+        EvaluateFolder();
+}
+
+void MainDialog::EvaluateFolder()
+{
+    KillTimer(window(), kFolderPauseTimer);
+    folderDue = false;
+    // Another folder has its own settings: both states of its options become what its config.wtf says, so the
+    // boxes never show as set what was set elsewhere, and Apply writes what differs from this folder's truth.
+    for (const OptionAccessor& accessor : kAccessors) {
+        if (accessor.bit & kGameFileOptions)
+            (this->*accessor.access)(kRead);
+    }
+    appliedOptions = (appliedOptions & ~kGameFileOptions) | (currentOptions & kGameFileOptions);
+    ShowOptions();
+    EnableButton(GetDlgItem(window(), IDC_REVERT), ((currentOptions ^ appliedOptions) & kOptionNetworkLatency) != 0);
+    ShowBackupState();
+    if (IsGameRunningFrom(GameFolder()))
+        ShowNote(kGameRunningNote, NoteKind::GameRunning);
+    else
+        UpdateNote();
+}
+
+void MainDialog::EnableButton(HWND button, bool enable)
+{
+    if (!enable && GetFocus() == button)
+        SendMessageW(window(), WM_NEXTDLGCTL, 0, FALSE);
+    EnableWindow(button, enable);
+}
+
+LRESULT MainDialog::OnTimer(UINT_PTR id)
+{
+    if (id == kFolderPauseTimer)
+        EvaluateFolderIfDue();
+    return 0;
+}
+
 LRESULT MainDialog::OnRevert()
 {
-    EnableWindow(GetDlgItem(window(), IDC_REVERT), FALSE);
+    EnableButton(GetDlgItem(window(), IDC_REVERT), false);
     currentOptions = appliedOptions;
     ShowOptions();
     UpdateNote();
@@ -263,17 +296,26 @@ LRESULT MainDialog::OnRevert()
 
 LRESULT MainDialog::OnApply()
 {
-    EnableWindow(GetDlgItem(window(), IDC_REVERT), FALSE);
+    EnableButton(GetDlgItem(window(), IDC_REVERT), false);
+    const OptionMask changed = currentOptions ^ appliedOptions;
     // The game writes all of config.wtf back when it exits: a change made now would be undone then.
     const bool gameRunning = IsGameRunningFrom(GameFolder());
-    // Success until a step fails; then the first failure in the order of the work (the backup, then each option in
-    // turn), whose cause names the note.
-    WriteResult outcome = gameRunning ? WriteResult() : backups.TakeIfDue(configPath);
-    // Nothing of config.wtf may change before this run holds its backup.
-    const OptionMask withheld = (gameRunning || !outcome) ? kGameFileOptions : 0;
-    ShowBackupState();
+    // Success until a step fails; then the first failure in the order of the work (the folder, the backup, then
+    // each option in turn), whose cause names the note.
+    WriteResult outcome;
+    OptionMask withheld = 0;
+    if (gameRunning) {
+        withheld = kGameFileOptions;
+    } else if (changed & kGameFileOptions) {
+        // Only a change of config.wtf takes its backup, so an Apply that leaves it alone keeps an earlier backup.
+        outcome = CheckGameFolder(GameFolder());
+        if (outcome)
+            outcome = backups.TakeIfDue(configPath);
+        // Nothing of config.wtf may change before this run holds its backup.
+        if (!outcome)
+            withheld = kGameFileOptions;
+    }
 
-    const OptionMask changed = currentOptions ^ appliedOptions;
     OptionMask pending = changed & withheld;
     for (const OptionAccessor& accessor : kAccessors) {
         if (!(changed & ~withheld & accessor.bit))
@@ -287,12 +329,13 @@ LRESULT MainDialog::OnApply()
     const OptionMask before = appliedOptions;
     // What did not land stays pending: its checkbox keeps the choice, Revert stays usable, the next Apply retries.
     appliedOptions = (currentOptions & ~pending) | (appliedOptions & pending);
-    EnableWindow(GetDlgItem(window(), IDC_REVERT), pending != 0);
+    EnableButton(GetDlgItem(window(), IDC_REVERT), pending != 0);
+    ShowBackupState();   // a config.wtf this Apply made is due for its backup before its next change
 
     if (gameRunning)
         ShowNote(kGameRunningNote, NoteKind::GameRunning);
     else if (!outcome)
-        ShowNote(FailureNote(outcome.cause()), NoteKind::Warning);
+        ShowNote(ApplyFailureNote(outcome.cause()), NoteKind::Warning);
     else if (noteKind != NoteKind::Restart)
         ShowNote(RestartNote(currentOptions, before), NoteKind::Restart);
     return 0;
@@ -306,12 +349,12 @@ LRESULT MainDialog::OnRestore()
         ShowNote(kGameRunningNote, NoteKind::GameRunning);
         return 0;
     }
-    if (!backups.Restore(configPath)) {
+    if (const WriteResult restored = backups.Restore(configPath); !restored) {
         // config.wtf is as it was: nothing to read again, and the button stays for another try.
-        ShowNote(kRestoreFailedNote, NoteKind::Warning);
+        ShowNote(RestoreFailureNote(restored.cause()).c_str(), NoteKind::Warning);
         return 0;
     }
-    EnableWindow(restoreButton, FALSE);
+    EnableButton(restoreButton, false);
     appliedOptions = 0;
     currentOptions = 0;
     ReadAllOptions();
@@ -336,21 +379,19 @@ LRESULT MainDialog::OnBrowse()
     if (!SHGetPathFromIDListW(static_cast<PCIDLIST_ABSOLUTE>(chosen.get()), folder))
         return 0;   // not a file-system folder: as if cancelled
     SetWindowTextW(pathEdit, folder);   // OnPathChanged runs before this returns
+    EvaluateFolder();                   // a chosen folder is looked at at once
     return 0;
 }
 
 LRESULT MainDialog::OnPathChanged()
 {
-    wchar_t folder[kPathCapacity] = {};
-    GetWindowTextW(pathEdit, folder, kPathCapacity);
-    EnableWindow(GetDlgItem(window(), IDC_APPLY), folder[0] != L'\0');
-    configPath = std::wstring(folder) + kConfigSuffix;
-    ShowBackupState();
-    // The player learns at once that the game runs from the folder just chosen, and that it no longer does.
-    if (IsGameRunningFrom(GameFolder()))
-        ShowNote(kGameRunningNote, NoteKind::GameRunning);
-    else if (noteKind == NoteKind::GameRunning)
-        UpdateNote();
+    // Read whole: the edit's limit keeps the text short enough, and nothing is ever cut to another folder.
+    std::wstring folder(static_cast<std::size_t>(GetWindowTextLengthW(pathEdit)) + 1, L'\0');
+    folder.resize(static_cast<std::size_t>(GetWindowTextW(pathEdit, &folder[0], static_cast<int>(folder.size()))));
+    EnableButton(GetDlgItem(window(), IDC_APPLY), !folder.empty());
+    configPath = folder + kConfigSuffix;
+    folderDue = true;
+    SetTimer(window(), kFolderPauseTimer, kFolderPauseMs, nullptr);   // restarted by every keystroke
     return 0;
 }
 

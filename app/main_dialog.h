@@ -41,6 +41,7 @@ private:
     LRESULT OnRevert();
     LRESULT OnOptionToggled(int id);
     LRESULT OnPathChanged();
+    LRESULT OnTimer(UINT_PTR id);
 
     // The option accessors: flag kRead reads the system into the option's bit of currentOptions; any other flag
     // writes the bit to the system and answers whether the system now matches it, and if not, why.
@@ -61,6 +62,12 @@ private:
     void FindGameFolder();
     void ReadAllOptions();
     void ShowOptions();
+    // The game folder is looked at once the typing pauses (its four game-file options read as they are there, its
+    // backup state, the running game), at once for Browse and start-up, and before any click acts.
+    void EvaluateFolder();
+    void EvaluateFolderIfDue();
+    // Disabling the button that has the keyboard focus would strand the focus: it moves to the next tab stop first.
+    void EnableButton(HWND button, bool enable);
     // What the note shows: a warning (running game, failure) gives way to the restart note at a later success.
     enum class NoteKind { Restart, Warning, GameRunning };
     void UpdateNote();
@@ -81,6 +88,7 @@ private:
     HyperLinkControl linkControl;
     RunBackups backups;
     NoteKind noteKind = NoteKind::Restart;
+    bool folderDue = false;   // the path edit changed since the folder was last looked at
     // The window's icons stay alive as long as the window can show them.
     UniqueIcon bigIcon;
     UniqueIcon smallIcon;

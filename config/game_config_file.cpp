@@ -117,23 +117,27 @@ WriteResult GameConfigFile::Save() const
     }
 }
 
-WriteResult GameConfigFile::BackupConfigFile() const
+WriteResult GameConfigFile::BackupConfigFile() const { return kelvane::BackupConfigFile(path_); }
+
+WriteResult GameConfigFile::RestoreConfigFile() const { return kelvane::RestoreConfigFile(path_); }
+
+WriteResult BackupConfigFile(const std::wstring& configPath)
 {
-    const std::wstring backup = path_ + kBackupSuffix;
+    const std::wstring backup = configPath + kBackupSuffix;
     // The backup is ours: a read-only attribute it took over from a read-only config.wtf must not block it.
     const DWORD attributes = GetFileAttributesW(backup.c_str());
     const bool unlocked = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) &&
                           !(attributes & FILE_ATTRIBUTE_DIRECTORY) &&
                           SetFileAttributesW(backup.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
-    const WriteResult copied = CopySafely(path_, backup);
+    const WriteResult copied = CopySafely(configPath, backup);
     if (!copied && unlocked)
         SetFileAttributesW(backup.c_str(), attributes);
     return copied;
 }
 
-WriteResult GameConfigFile::RestoreConfigFile() const
+WriteResult RestoreConfigFile(const std::wstring& configPath)
 {
-    return CopySafely(path_ + kBackupSuffix, path_);
+    return CopySafely(configPath + kBackupSuffix, configPath);
 }
 
 bool FileIsMissing(const std::wstring& path)

@@ -50,6 +50,10 @@ private:
 // cause is why the file could not be read.
 WriteResult LoadForRewrite(GameConfigFile& doc, const std::wstring& path);
 
+// The same copies by path alone: the backup needs no parsing of the file it keeps.
+WriteResult BackupConfigFile(const std::wstring& configPath);
+WriteResult RestoreConfigFile(const std::wstring& configPath);
+
 // True when nothing is at `path` (no such file or folder, or no path at all): then there is nothing to back up.
 bool FileIsMissing(const std::wstring& path);
 

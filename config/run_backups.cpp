@@ -1,48 +1,52 @@
-// Which config.wtf files this run has backed up, compared as the file system does: full paths, any letter case.
+// Which config.wtf files this run has backed up, known by the file system's identity wherever they exist.
 #include "config/run_backups.h"
 
-#include "config/file_paths.h"
+#include <algorithm>
+
+#include "config/file_location.h"
 #include "config/game_config_file.h"
 #include "config/game_process_rule.h"
 
 namespace kelvane {
 namespace {
 
-// PROGRA~2 and Program Files (x86) are one folder: a file typed either way is backed up only once.
-std::wstring FileKey(const std::wstring& configPath) { return LongPath(FullPath(configPath)); }
+std::size_t NameStart(const std::wstring& path)
+{
+    const std::size_t cut = path.find_last_of(L"\\/");
+    return cut == std::wstring::npos ? 0 : cut + 1;
+}
+
+// Every save puts a new file in config.wtf's place, and with it a new file index: the file is known by its
+// folder's identity and its name, so one folder under two names (a junction, a link, a short name) is one file.
+bool SameConfigFile(const std::wstring& a, const std::wstring& b)
+{
+    const std::size_t nameA = NameStart(a);
+    const std::size_t nameB = NameStart(b);
+    return SamePath(std::wstring_view(a).substr(nameA), std::wstring_view(b).substr(nameB)) &&
+           SameLocation(a.substr(0, nameA), b.substr(0, nameB));
+}
 
 }  // namespace
 
-const RunBackups::Taken* RunBackups::Find(const std::wstring& configPath) const
+bool RunBackups::IsDue(const std::wstring& configPath) const
 {
-    const std::wstring key = FileKey(configPath);
-    for (const Taken& taken : taken_) {
-        if (!key.empty() && SamePath(taken.file, key))
-            return &taken;
-    }
-    return nullptr;
+    return !FileIsMissing(configPath) && !Holds(configPath);
 }
-
-bool RunBackups::IsDue(const std::wstring& configPath) const { return Find(configPath) == nullptr; }
 
 bool RunBackups::Holds(const std::wstring& configPath) const
 {
-    const Taken* taken = Find(configPath);
-    return taken && taken->copied;
+    return !configPath.empty() && std::any_of(backedUp_.begin(), backedUp_.end(), [&](const std::wstring& file) {
+               return SameConfigFile(file, configPath);
+           });
 }
 
 WriteResult RunBackups::TakeIfDue(const std::wstring& configPath)
 {
     if (!IsDue(configPath))
         return WriteResult();
-    GameConfigFile config;
-    config.Load(configPath.c_str());
-    const bool missing = FileIsMissing(config.path());
-    if (!missing) {
-        if (const WriteResult copied = config.BackupConfigFile(); !copied)
-            return copied;
-    }
-    taken_.push_back(Taken{FileKey(configPath), !missing});
+    if (const WriteResult copied = BackupConfigFile(configPath); !copied)
+        return copied;
+    backedUp_.push_back(configPath);
     return WriteResult();
 }
 
@@ -50,9 +54,7 @@ WriteResult RunBackups::Restore(const std::wstring& configPath) const
 {
     if (!Holds(configPath))
         return FailureCause::Other;
-    GameConfigFile config;
-    config.Load(configPath.c_str());
-    return config.RestoreConfigFile();
+    return RestoreConfigFile(configPath);
 }
 
 }  // namespace kelvane

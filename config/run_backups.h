@@ -11,25 +11,19 @@ namespace kelvane {
 
 class RunBackups {
 public:
-    // True until this run has backed up the file at `configPath` (or found it missing, with nothing to keep).
+    // True while the file at `configPath` exists and this run holds no backup of it.
     bool IsDue(const std::wstring& configPath) const;
     // True when this run holds a backup of the file at `configPath` that Restore may copy back.
     bool Holds(const std::wstring& configPath) const;
 
-    // Backs the file up when that is due. A missing file needs no backup and counts as taken, with nothing to
-    // restore; a failed copy leaves the backup due.
+    // Backs the file up when that is due. A missing file has nothing to keep and stays due for the moment it
+    // appears; a failed copy leaves the backup due.
     WriteResult TakeIfDue(const std::wstring& configPath);
     // Copies this run's backup of the file back over it; refused, copying nothing, when this run holds none.
     WriteResult Restore(const std::wstring& configPath) const;
 
 private:
-    struct Taken {
-        std::wstring file;   // full, long path
-        bool copied;         // false: the file was missing, so there is no backup of this run
-    };
-    const Taken* Find(const std::wstring& configPath) const;
-
-    std::vector<Taken> taken_;   // in practice one or two folders a run
+    std::vector<std::wstring> backedUp_;   // each file as it was named when backed up; one or two folders a run
 };
 
 }  // namespace kelvane

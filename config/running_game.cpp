@@ -5,7 +5,7 @@
 #include <tlhelp32.h>
 
 #include "common/unique_handle.h"
-#include "config/file_paths.h"
+#include "config/file_location.h"
 #include "config/game_process_rule.h"
 
 namespace kelvane {
@@ -13,7 +13,7 @@ namespace {
 
 constexpr DWORD kLongPathCapacity = 32768;   // the longest path Windows knows, terminator included
 
-bool ProcessImageIsIn(DWORD processId, const std::wstring& folder)
+bool ProcessImageIsIn(DWORD processId, const std::wstring& gameFolder)
 {
     const UniqueKernelObject process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
     if (!process)
@@ -23,7 +23,13 @@ bool ProcessImageIsIn(DWORD processId, const std::wstring& folder)
     if (!QueryFullProcessImageNameW(process.get(), 0, &image[0], &length))
         return false;
     image.resize(length);
-    return IsGameProcessImage(image, folder);
+    if (IsGameProcessImage(image, gameFolder))
+        return true;
+    // The game started through another name of the folder (a junction, a link, a short name) runs from it all the
+    // same: the two folders are compared by what the file system says they are.
+    const std::size_t cut = image.find_last_of(L"\\/");
+    return cut != std::wstring::npos && IsGameExecutableName(std::wstring_view(image).substr(cut + 1)) &&
+           SameLocation(image.substr(0, cut + 1), gameFolder);
 }
 
 }  // namespace
@@ -35,19 +41,11 @@ bool IsGameRunningFrom(const std::wstring& gameFolder)
     const UniqueFile snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     if (!snapshot)
         return false;
-    std::wstring folder;   // made a full long path only once a process is named like the game: that walks the disk
     PROCESSENTRY32W entry{};
     entry.dwSize = sizeof(entry);
     for (BOOL more = Process32FirstW(snapshot.get(), &entry); more; more = Process32NextW(snapshot.get(), &entry)) {
         // Only processes named like the game are opened and asked for their full path.
-        if (!IsGameExecutableName(entry.szExeFile))
-            continue;
-        if (folder.empty()) {
-            // A folder typed in its short form (PROGRA~2) must still match the long path the process reports.
-            const std::wstring full = FullPath(gameFolder);
-            folder = LongPath(full.empty() ? gameFolder : full);
-        }
-        if (ProcessImageIsIn(entry.th32ProcessID, folder))
+        if (IsGameExecutableName(entry.szExeFile) && ProcessImageIsIn(entry.th32ProcessID, gameFolder))
             return true;
     }
     return false;

@@ -5,8 +5,8 @@
 
 namespace kelvane {
 
-// True when a running process's executable is a game executable directly in `gameFolder` (as typed: made a full
-// path first). Processes that cannot be opened are skipped; an empty folder has no game running.
+// True when a running process's executable is a game executable directly in `gameFolder`, under any of its
+// names. Processes that cannot be opened are skipped; an empty folder has no game running.
 bool IsGameRunningFrom(const std::wstring& gameFolder);
 
 }  // namespace kelvane

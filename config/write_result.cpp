@@ -17,6 +17,8 @@ WriteResult WriteResult::FromError(unsigned long windowsError)
         return FailureCause::DiskFull;
     case ERROR_PATH_NOT_FOUND:
         return FailureCause::NoFolder;
+    case ERROR_ACCESS_DENIED:
+        return FailureCause::AccessDenied;
     default:
         return FailureCause::Other;
     }

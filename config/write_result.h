@@ -10,8 +10,13 @@ enum class FailureCause : std::uint8_t {
     ReadOnly,   // the file carries the read-only attribute
     InUse,      // another program holds the file open
     DiskFull,
-    NoFolder,   // the folder the file belongs in does not exist
-    Other,      // access denied, the registry refused, no display-memory figure, anything else
+    NoFolder,            // the folder the file belongs in (WTF) does not exist
+    NoGameFolder,        // no game folder has been chosen
+    GameFolderMissing,   // the chosen game folder does not exist
+    AccessDenied,        // Windows denied access to the file or its folder
+    RegistryRefused,     // the registry refused the network setting
+    NoVideoMemory,       // DirectDraw gave no display-memory figure
+    Other,               // anything else
 };
 
 // What a write answers: true when it landed, otherwise the cause, made where the failure happened.

@@ -96,7 +96,7 @@ WriteResult NetworkLatencyTweak(OptionMask& options, int flag)
 {
     UniqueKey interfaces;
     if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kInterfacesKey, 0, kInterfaceAccess, interfaces.put()) != ERROR_SUCCESS)
-        return flag == kRead ? WriteResult() : FailureCause::Other;
+        return flag == kRead ? WriteResult() : FailureCause::RegistryRefused;
 
     if (flag == kRead) {
         // Each interface overwrites the answer, so the last one in enumeration order decides.
@@ -113,7 +113,7 @@ WriteResult NetworkLatencyTweak(OptionMask& options, int flag)
         if (!WriteAckFrequency(subkey, on))
             allWritten = false;
     });
-    return allWritten && walk.complete ? WriteResult() : FailureCause::Other;
+    return allWritten && walk.complete ? WriteResult() : FailureCause::RegistryRefused;
 }
 
 }  // namespace kelvane

@@ -41,7 +41,7 @@ WriteResult TextureCacheTweak(OptionMask& options, const std::wstring& configPat
     if (options & kOptionTextureCache) {
         const std::optional<std::uint32_t> total = query ? query() : std::nullopt;
         if (!total)
-            return FailureCause::Other;   // no figure is better than an invented one: the file stays as it is
+            return FailureCause::NoVideoMemory;   // no figure is better than an invented one: the file stays as it is
         value = TextureCacheValue(*total);
     }
     document.SetValue(kTextureCacheSize, value.c_str());

@@ -7,6 +7,7 @@
 #include "app/resources/resource.h"
 #include "common/unique_handle.h"
 #include "tests/support/dialog_harness.h"
+#include "tests/support/folder_rights.h"
 #include "tests/support/game_setup.h"
 #include "tests/support/notes.h"
 #include "tests/support/scratch_registry.h"
@@ -75,19 +76,20 @@ TEST_F(ApplyRestoreTest, TheRoadOfOneApplyBacksUpThenAppendsTheSetting)
     EXPECT_FALSE(test::InterfaceAcksEverySegment(L"{A}"));
 }
 
-TEST_F(ApplyRestoreTest, ApplyWithNothingChangedOnlyTakesTheBackup)
+TEST_F(ApplyRestoreTest, AnApplyThatLeavesConfigAloneKeepsTheEarlierBackup)
 {
     test::WriteBytes(game.backupPath(), "an old backup from an earlier run");
     Start();
     Press(IDC_APPLY);
-    EXPECT_EQ(ReadBytes(game.backupPath()), kPlayerConfig);
+    Press(IDC_NETWORK_LATENCY);
+    Press(IDC_APPLY);
+    EXPECT_EQ(ReadBytes(game.backupPath()), "an old backup from an earlier run");
     EXPECT_EQ(game.config(), kPlayerConfig);   // not rewritten: the comment line is still there
-    EXPECT_TRUE(ui->IsEnabled(IDC_RESTORE_CONFIG));
+    EXPECT_FALSE(ui->IsEnabled(IDC_RESTORE_CONFIG));
+    EXPECT_TRUE(ui->IsChecked(IDC_BACKUP_CONFIG));
     EXPECT_FALSE(ui->IsEnabled(IDC_REVERT));
-    EXPECT_EQ(ui->Text(IDC_NOTE), L"");
-    EXPECT_FALSE(test::ScratchRegistry::HasValue(HKEY_LOCAL_MACHINE,
-                                                 (std::wstring(test::kInterfacesKey) + L"\\{A}").c_str(),
-                                                 L"TcpAckFrequency"));
+    EXPECT_EQ(ui->Text(IDC_NOTE), test::kWindowsNote);
+    EXPECT_TRUE(test::InterfaceAcksEverySegment(L"{A}"));
 }
 
 TEST_F(ApplyRestoreTest, OnlyTheFirstApplyOfARunTakesTheBackup)
@@ -154,7 +156,7 @@ TEST_F(ApplyRestoreTest, RestoreWithoutABackupLeavesTheFileAndSaysSo)
     DeleteFileW(game.backupPath().c_str());
     Press(IDC_RESTORE_CONFIG);
     EXPECT_EQ(game.config(), applied);
-    EXPECT_EQ(ui->Text(IDC_NOTE), kRestoreFailedNote);
+    EXPECT_EQ(ui->Text(IDC_NOTE), std::wstring(kRestoreFailedNote) + test::kRestoreBackupGone);
     EXPECT_EQ(ui->currentOptions(), kOptionSyncConfig | kOptionSyncMacros);
     EXPECT_TRUE(ui->IsEnabled(IDC_RESTORE_CONFIG));   // another try, once the backup is back
 }
@@ -177,7 +179,7 @@ TEST_F(ApplyRestoreTest, AConfigCreatedByTheRunHasNoBackupToRestoreAndAnOlderOne
     Press(IDC_APPLY);
     EXPECT_EQ(fresh.config(), "SET synchronizeMacros \"0\"\r\n");
     EXPECT_FALSE(ui->IsEnabled(IDC_RESTORE_CONFIG));
-    EXPECT_FALSE(ui->IsChecked(IDC_BACKUP_CONFIG));   // the missing file needed no backup
+    EXPECT_TRUE(ui->IsChecked(IDC_BACKUP_CONFIG));   // nothing was there to keep; what is there now is kept next
     SendRestoreClick(*ui);
     EXPECT_EQ(fresh.config(), "SET synchronizeMacros \"0\"\r\n");
     EXPECT_EQ(ReadBytes(fresh.backupPath()), kOlderBackup);
@@ -239,8 +241,6 @@ TEST_F(ApplyRestoreTest, NothingIsChangedUntilTheBackupCouldBeTakenAndThenThePen
         test::SetInstallPath(player.folder());
         Start();
         const std::function<void()> remove = obstacle.put(player);
-        Press(IDC_APPLY);   // nothing to write: the backup that failed is still reported
-        EXPECT_EQ(ui->Text(IDC_NOTE), obstacle.note);
         Press(IDC_SYNC_MACROS);
         Press(IDC_APPLY);
         EXPECT_EQ(ui->Text(IDC_NOTE), obstacle.note);
@@ -265,19 +265,62 @@ TEST_F(ApplyRestoreTest, NothingIsChangedUntilTheBackupCouldBeTakenAndThenThePen
     }
 }
 
-TEST_F(ApplyRestoreTest, AnotherFolderTypedAfterStartGetsOnlyTheChangedOptions)
+TEST_F(ApplyRestoreTest, AnotherFolderShowsItsOwnSettingsAndGetsWhatDiffersFromThem)
 {
     Start();
-    TempGameFolder other("SET locale \"deDE\"\r\n");
+    TempGameFolder other("SET locale \"deDE\"\r\nSET synchronizeMacros \"0\"\r\n");
+    Press(IDC_NETWORK_LATENCY);
     ui->SetText(IDC_GAME_PATH, other.folder());
     EXPECT_EQ(ui->configPath(), other.configPath());
-    EXPECT_EQ(ui->currentOptions(), kOptionSyncConfig);   // checkboxes are not read again for the new folder
-    Press(IDC_SYNC_MACROS);
+    EXPECT_EQ(ui->currentOptions(), kOptionNetworkLatency | kOptionSyncMacros);
+    EXPECT_EQ(ui->appliedOptions(), kOptionSyncMacros);   // the network choice stays pending
+    EXPECT_FALSE(ui->IsChecked(IDC_SYNC_CONFIG));
+    EXPECT_TRUE(ui->IsChecked(IDC_SYNC_MACROS));
+    EXPECT_TRUE(ui->IsEnabled(IDC_REVERT));
+    EXPECT_EQ(ui->Text(IDC_NOTE), test::kWindowsNote);
+    Press(IDC_SYNC_BINDINGS);
     Press(IDC_APPLY);
-    EXPECT_EQ(other.config(), "SET locale \"deDE\"\r\nSET synchronizeMacros \"0\"\r\n");
-    EXPECT_EQ(ReadBytes(other.backupPath()), "SET locale \"deDE\"\r\n");
+    EXPECT_EQ(other.config(), "SET locale \"deDE\"\r\nSET synchronizeMacros \"0\"\r\nSET synchronizeBindings \"0\"\r\n");
+    EXPECT_EQ(ReadBytes(other.backupPath()), "SET locale \"deDE\"\r\nSET synchronizeMacros \"0\"\r\n");
     EXPECT_EQ(game.config(), kPlayerConfig);
     EXPECT_FALSE(test::FileExists(game.backupPath()));
+}
+
+TEST_F(ApplyRestoreTest, AConfigThatAppearsLaterIsBackedUpBeforeItsFirstChange)
+{
+    TempGameFolder later;
+    const std::wstring wtf = later.folder() + L"\\WTF";
+    ASSERT_TRUE(RemoveDirectoryW(wtf.c_str()));
+    test::SetInstallPath(later.folder());
+    Start();
+    Press(IDC_SYNC_MACROS);
+    Press(IDC_APPLY);
+    EXPECT_EQ(ui->Text(IDC_NOTE), test::kNoWtfFolderNote);
+    ASSERT_TRUE(CreateDirectoryW(wtf.c_str(), nullptr));
+    test::WriteBytes(later.configPath(), kPlayerConfig);   // the game started once, or the player copied it in
+    Press(IDC_APPLY);
+    EXPECT_EQ(ReadBytes(later.backupPath()), kPlayerConfig);
+    EXPECT_EQ(later.config(), "SET locale \"enUS\"\r\nSET synchronizeConfig \"0\"\r\nSET gxResolution \"1024x768\"\r\n"
+                              "SET synchronizeMacros \"0\"\r\n");
+    EXPECT_TRUE(ui->IsEnabled(IDC_RESTORE_CONFIG));
+}
+
+TEST_F(ApplyRestoreTest, OneFolderUnderASecondNameIsOneFile)
+{
+    test::TempFolder names;
+    const std::wstring second = names / L"second";
+    ASSERT_TRUE(test::MakeFolderLink(second, game.folder()));
+    Start();
+    Press(IDC_SYNC_MACROS);
+    Press(IDC_APPLY);
+    ui->SetText(IDC_GAME_PATH, second);
+    EXPECT_FALSE(ui->IsChecked(IDC_BACKUP_CONFIG));
+    EXPECT_TRUE(ui->IsEnabled(IDC_RESTORE_CONFIG));
+    Press(IDC_SYNC_BINDINGS);
+    Press(IDC_APPLY);
+    EXPECT_EQ(ReadBytes(game.backupPath()), kPlayerConfig);   // the first backup survives
+    Press(IDC_RESTORE_CONFIG);
+    EXPECT_EQ(game.config(), kPlayerConfig);
 }
 
 TEST_F(ApplyRestoreTest, TypingRebuildsTheConfigPathAtEveryCharacterAndAnEmptyEditDisablesApply)
@@ -296,6 +339,9 @@ TEST_F(ApplyRestoreTest, TypingRebuildsTheConfigPathAtEveryCharacterAndAnEmptyEd
         EXPECT_EQ(ui->configPath(), typed + L"\\WTF\\config.wtf");
         EXPECT_TRUE(ui->IsEnabled(IDC_APPLY));
     }
+    for (int i = 0; i < 300; ++i)   // a folder longer than any config.wtf path Windows accepts is refused
+        SendMessageW(edit, WM_CHAR, L'a', 1);
+    EXPECT_EQ(ui->Text(IDC_GAME_PATH).size(), 244u);   // 259 characters less "\\WTF\\config.wtf"
     ui->SetText(IDC_GAME_PATH, L"C:\\");
     EXPECT_EQ(ui->configPath(), L"C:\\\\WTF\\config.wtf");   // a drive root: two backslashes before WTF
     ui->SetText(IDC_GAME_PATH, L" \"C:\\Games\" ");
@@ -314,10 +360,12 @@ TEST_F(NoGameFolderTest, ApplyWithAnEmptyPathStillWritesTheNetworkOption)
     ASSERT_EQ(ui.browsersCancelled(), 1);
     ASSERT_EQ(ui.configPath(), L"");
     ui.Click(IDC_NETWORK_LATENCY);
+    ui.Click(IDC_SYNC_MACROS);
     ui.Click(IDC_APPLY);
     EXPECT_TRUE(test::InterfaceAcksEverySegment(L"{A}"));
     EXPECT_FALSE(ui.IsEnabled(IDC_RESTORE_CONFIG));   // no config.wtf, no backup of this run
-    EXPECT_EQ(ui.Text(IDC_NOTE), test::kWindowsNote);
+    EXPECT_EQ(ui.appliedOptions(), kOptionNetworkLatency);   // macros waits for a folder
+    EXPECT_EQ(ui.Text(IDC_NOTE), test::kNoGameFolderNote);
 }
 
 }  // namespace

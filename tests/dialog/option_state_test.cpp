@@ -36,7 +36,7 @@ TEST_F(OptionStateTest, StartsWithEverythingEqualRevertDisabledAndNoNote)
     EXPECT_FALSE(ui.IsEnabled(IDC_REVERT));
     EXPECT_FALSE(ui.IsEnabled(IDC_RESTORE_CONFIG));
     EXPECT_EQ(ui.Text(IDC_NOTE), L"");
-    EXPECT_TRUE(ui.IsChecked(IDC_BACKUP_CONFIG));
+    EXPECT_FALSE(ui.IsChecked(IDC_BACKUP_CONFIG));   // no config.wtf yet: nothing to back up
     EXPECT_FALSE(IsWindowVisible(ui.item(IDC_BACKUP_CONFIG)));
 }
 
@@ -148,6 +148,13 @@ TEST_F(OptionStateTest, TabMovesTheFocusThroughTheControlsInTemplateOrder)
     EXPECT_TRUE(ui.IsChecked(IDC_TEXTURE_CACHE));
     EXPECT_EQ(ui.currentOptions() ^ ui.appliedOptions(), kOptionTextureCache);
     EXPECT_TRUE(ui.IsEnabled(IDC_REVERT));
+    // Revert pressed with Space disables itself: the focus must move on to a control that can take keys.
+    SetFocus(ui.item(IDC_REVERT));
+    PostMessageW(GetFocus(), WM_KEYDOWN, VK_SPACE, 0x00390001);
+    PostMessageW(GetFocus(), WM_KEYUP, VK_SPACE, 0xC0390001);
+    ui.Pump();
+    EXPECT_FALSE(ui.IsEnabled(IDC_REVERT));
+    EXPECT_TRUE(GetFocus() && IsWindowEnabled(GetFocus()));
 }
 
 }  // namespace

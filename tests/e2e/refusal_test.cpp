@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <set>
+#include <tuple>
 
 #include "app/resources/resource.h"
 #include "common/unique_handle.h"
@@ -84,7 +85,16 @@ TEST_F(RefusalTest, EachCauseHasItsOwnNoteAndThePendingChangeLandsOnceItIsGone)
              return std::function<void()>([&game] { CreateDirectoryW(WtfFolder(game).c_str(), nullptr); });
          },
          false},
-        {"a WTF folder without the right to write", true, test::kApplyFailedNote,
+        {"a game folder that is gone", false, test::kGameFolderMissingNote,
+         [](const TempGameFolder& game) {
+             EXPECT_TRUE(RemoveDirectoryW(WtfFolder(game).c_str()) && RemoveDirectoryW(game.folder().c_str()));
+             return std::function<void()>([&game] {
+                 CreateDirectoryW(game.folder().c_str(), nullptr);
+                 CreateDirectoryW(WtfFolder(game).c_str(), nullptr);
+             });
+         },
+         false},
+        {"a WTF folder without the right to write", true, test::kAccessDeniedNote,
          [](const TempGameFolder& game) {
              auto rights = std::make_shared<test::WriteRightsTaken>(WtfFolder(game));
              EXPECT_TRUE(rights->taken()) << "the platform still lets this account write to the folder";
@@ -126,11 +136,11 @@ TEST_F(RefusalTest, EachCauseHasItsOwnNoteAndThePendingChangeLandsOnceItIsGone)
 
 TEST_F(RefusalTest, AFailedRestoreChangesNothingAndCanBeTriedAgain)
 {
-    const std::pair<const char*, Obstacle> obstacles[] = {
-        {"config.wtf held open by another program", HoldOpen},
-        {"read-only config.wtf", MakeReadOnly},
+    const std::tuple<const char*, Obstacle, const wchar_t*> obstacles[] = {
+        {"config.wtf held open by another program", HoldOpen, test::kRestoreInUse},
+        {"read-only config.wtf", MakeReadOnly, test::kRestoreReadOnly},
     };
-    for (const auto& [what, put] : obstacles) {
+    for (const auto& [what, put, remedy] : obstacles) {
         SCOPED_TRACE(what);
         TempGameFolder game(kPlayerConfig);
         const std::unique_ptr<RunningProgram> program = StartWith(game);
@@ -142,7 +152,7 @@ TEST_F(RefusalTest, AFailedRestoreChangesNothingAndCanBeTriedAgain)
         const std::function<void()> remove = put(game);
         program->Click(IDC_RESTORE_CONFIG);
         EXPECT_EQ(game.config(), applied);
-        EXPECT_EQ(program->Text(IDC_NOTE), test::kRestoreFailedNote);
+        EXPECT_EQ(program->Text(IDC_NOTE), std::wstring(test::kRestoreFailedNote) + remedy);
         EXPECT_TRUE(program->IsEnabled(IDC_RESTORE_CONFIG));
         EXPECT_TRUE(program->IsChecked(IDC_SYNC_MACROS));
         EXPECT_EQ(FolderNames(WtfFolder(game)), (std::set<std::wstring>{L"config.wtf", L"config.wtf.bak~"}));
@@ -161,12 +171,12 @@ TEST_F(RefusalTest, TheRunningGameNoteFollowsTheFolderTyped)
     TempGameFolder other(kPlayerConfig);
     const test::StandInGame wow(other.folder(), L"Wow.exe");
     const std::unique_ptr<RunningProgram> program = StartWith(game);
-    program->Click(IDC_SYNC_MACROS);
-    ASSERT_EQ(program->Text(IDC_NOTE), test::kGameNote);
+    program->Click(IDC_NETWORK_LATENCY);
+    ASSERT_EQ(program->Text(IDC_NOTE), test::kWindowsNote);
     program->Type(IDC_GAME_PATH, other.folder());
     EXPECT_EQ(program->Text(IDC_NOTE), test::kGameRunningNote);
     program->Type(IDC_GAME_PATH, game.folder());
-    EXPECT_EQ(program->Text(IDC_NOTE), test::kGameNote);   // the note the pending change calls for
+    EXPECT_EQ(program->Text(IDC_NOTE), test::kWindowsNote);   // the note the pending change calls for
 }
 
 }  // namespace

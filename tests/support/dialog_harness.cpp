@@ -8,6 +8,9 @@
 #include "tests/support/folder_browser.h"
 
 namespace kelvane::test {
+namespace {
+constexpr DWORD kTypingPauseMs = 400;   // the dialog waits a quarter of a second
+}
 
 DialogHarness::DialogHarness(bool show)
 {
@@ -88,6 +91,7 @@ std::wstring DialogHarness::Text(int id) const
 void DialogHarness::SetText(int id, const std::wstring& text)
 {
     SetWindowTextW(item(id), text.c_str());
+    Sleep(kTypingPauseMs);   // a folder is looked at once the typing pauses
     Pump();
 }
 

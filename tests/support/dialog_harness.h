@@ -41,7 +41,7 @@ public:
     bool IsChecked(int id) const;
     bool IsEnabled(int id) const;
     std::wstring Text(int id) const;
-    void SetText(int id, const std::wstring& text);   // as a program would: the edit notifies synchronously
+    void SetText(int id, const std::wstring& text);   // as a program would, then a pause in the typing
     int quitCode() const { return quitCode_; }
     // Folder browsers that opened over the dialog; each is cancelled at once, as a user closing it would.
     int browsersCancelled() const { return browsersCancelled_; }

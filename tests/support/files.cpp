@@ -65,7 +65,9 @@ void RemoveTree(const std::wstring& path)
                 continue;
             const std::wstring child = path + L"\\" + name;
             SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)   // a link: the link goes, not what it leads to
+                RemoveDirectoryW(child.c_str()) || DeleteFileW(child.c_str());
+            else if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
                 RemoveTree(child);
             else
                 DeleteFileW(child.c_str());

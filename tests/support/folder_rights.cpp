@@ -30,23 +30,29 @@ std::wstring UnixPath(const std::wstring& path)
     return std::wstring(narrow.begin(), narrow.end());   // the tests' temporary folders are named in ASCII
 }
 
-bool Chmod(const wchar_t* mode, const std::wstring& folder)
+// Starts a Unix tool from /bin with the arguments; Wine gives no handle to wait on for it.
+bool StartUnixTool(const std::wstring& tool, const std::wstring& arguments)
 {
-    const std::wstring unixPath = UnixPath(folder);
-    if (unixPath.empty())
-        return false;
-    std::wstring commandLine = std::wstring(L"chmod ") + mode + L" \"" + unixPath + L"\"";
+    std::wstring commandLine = tool + L" " + arguments;
     std::vector<wchar_t> writable(commandLine.begin(), commandLine.end());
     writable.push_back(L'\0');
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION started{};
-    if (!CreateProcessW(L"Z:\\bin\\chmod", writable.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &started))
+    if (!CreateProcessW((L"Z:\\bin\\" + tool).c_str(), writable.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &started))
         return false;
     const UniqueKernelObject process(started.hProcess);
     const UniqueKernelObject thread(started.hThread);
     return true;
+}
+
+std::wstring Quoted(const std::wstring& unixPath) { return L"\"" + unixPath + L"\""; }
+
+bool Chmod(const wchar_t* mode, const std::wstring& folder)
+{
+    const std::wstring unixPath = UnixPath(folder);
+    return !unixPath.empty() && StartUnixTool(L"chmod", std::wstring(mode) + L" " + Quoted(unixPath));
 }
 
 bool WaitUntilWritable(const std::wstring& folder, bool writable)
@@ -79,6 +85,24 @@ void WriteRightsTaken::GiveBack()
     Chmod(L"u+w", folder_);
     WaitUntilWritable(folder_, true);
     asked_ = taken_ = false;
+}
+
+bool MakeFolderLink(const std::wstring& link, const std::wstring& target)
+{
+    // Windows makes the link itself; Wine answers yes without making one, so a Unix link is made there instead.
+    if (!CreateSymbolicLinkW(link.c_str(), target.c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY) ||
+        GetFileAttributesW(link.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        const std::size_t cut = link.find_last_of(L'\\');
+        const std::wstring unixLink = UnixPath(link.substr(0, cut)) + L"/" + link.substr(cut + 1);
+        if (!StartUnixTool(L"ln", L"-s " + Quoted(UnixPath(target)) + L" " + Quoted(unixLink)))
+            return false;
+    }
+    for (DWORD waited = 0; waited < kSettleMs; waited += kProbeIntervalMs) {
+        if (GetFileAttributesW(link.c_str()) != INVALID_FILE_ATTRIBUTES)
+            return true;
+        Sleep(kProbeIntervalMs);
+    }
+    return false;
 }
 
 }  // namespace kelvane::test

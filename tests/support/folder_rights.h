@@ -26,4 +26,7 @@ private:
     bool taken_ = false;
 };
 
+// Makes `link` a second name of the existing folder `target` (a directory symbolic link); true once it leads there.
+bool MakeFolderLink(const std::wstring& link, const std::wstring& target);
+
 }  // namespace kelvane::test

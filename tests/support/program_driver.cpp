@@ -11,6 +11,7 @@ namespace {
 constexpr wchar_t kTitle[] = L"Vantorin Kelvane v1.0";
 constexpr DWORD kStartTimeoutMs = 20000;
 constexpr DWORD kSettleTimeoutMs = 5000;
+constexpr DWORD kTypingPauseMs = 400;   // the program waits a quarter of a second
 
 }  // namespace
 
@@ -61,6 +62,7 @@ void RunningProgram::Type(int id, const std::wstring& text)
     SendMessageW(edit, WM_CLEAR, 0, 0);
     for (const wchar_t c : text)
         SendMessageW(edit, WM_CHAR, c, 1);
+    Sleep(kTypingPauseMs);   // the program looks at the folder once the typing pauses
     Settle();
 }
 

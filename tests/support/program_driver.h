@@ -22,7 +22,7 @@ public:
     bool IsChecked(int id) const;
     bool IsEnabled(int id) const;
     std::wstring Text(int id) const;
-    void Type(int id, const std::wstring& text);         // replaces the edit's text character by character
+    void Type(int id, const std::wstring& text);         // replaces the edit's text character by character, then pauses
     void PressKey(UINT virtualKey);                      // a key press to the control that has the focus
     void Settle() const;                                 // waits until the program has handled what was sent
     // Waits for the folder browser over the dialog and cancels it, as a user would; false when none opened.

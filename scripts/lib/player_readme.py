@@ -2,12 +2,13 @@
 """The players' README.txt of the release zips, made from the "For players" part of README.md, and the check that a
 README.txt says the same words as that part.
 
-  player_readme.py render README.md VERSION > README.txt
-  player_readme.py check README.md VERSION README.txt
+  player_readme.py render README.md VERSION ARCH > README.txt
+  player_readme.py check README.md VERSION ARCH README.txt
 
 The part is Markdown of a small kind that reads the same as plain text: paragraphs, "###" and "####" headings, "- "
 lists, code indented by four spaces, **bold**, *emphasis* and `code`. Anything else (links, images, tables, HTML)
-would not survive as plain text, so it stops the render instead. `<version>` becomes the version. The text comes out
+would not survive as plain text, so it stops the render instead. `<version>` becomes the version and `<arch>` the
+zip's architecture (x86 or x64), so each zip's readme names its own zip. The text comes out
 wrapped for Notepad, ASCII only, with CR LF line ends.
 """
 import re
@@ -73,7 +74,11 @@ def wrapped(text, indent, first_indent=None):
                          break_long_words=False, break_on_hyphens=False)
 
 
-def render(markdown_path, version):
+def filled(text, version, arch):
+    return text.replace("<version>", version).replace("<arch>", arch)
+
+
+def render(markdown_path, version, arch):
     title = f"Vantorin Kelvane {version}"
     out = [title, "=" * len(title)]
     indent = 0   # the body under a "####" heading is indented
@@ -113,7 +118,7 @@ def render(markdown_path, version):
             if any(line.lstrip().startswith(("- ", "#", "|")) for line in text_lines[1:]):
                 raise ReadmeError(f"{where}: a list, heading or table needs a blank line before it")
             out += wrapped(plain_inline(" ".join(line.strip() for line in text_lines), where), indent)
-    text = "\r\n".join(out).replace("<version>", version) + "\r\n"
+    text = filled("\r\n".join(out), version, arch) + "\r\n"
     problems(text, "the rendered readme")
     return text
 
@@ -135,7 +140,7 @@ def words(text):
     return [word for word in text.split() if not re.fullmatch(r"#+|-+|=+", word)]
 
 
-def check(markdown_path, version, readme_path):
+def check(markdown_path, version, arch, readme_path):
     data = open(readme_path, "rb").read()
     try:
         text = data.decode("ascii")
@@ -143,7 +148,7 @@ def check(markdown_path, version, readme_path):
         raise ReadmeError(f"{readme_path}: not ASCII")
     problems(text, readme_path)
     source = f"Vantorin Kelvane {version}\n" + "\n".join(line for _, line in player_part(markdown_path))
-    want, have = words(source.replace("<version>", version)), words(text)
+    want, have = words(filled(source, version, arch)), words(text)
     if want != have:
         at = next((i for i, (a, b) in enumerate(zip(want, have)) if a != b), min(len(want), len(have)))
         raise ReadmeError(f"{readme_path} and the player part of {markdown_path} differ at word {at + 1}:\n"
@@ -153,10 +158,10 @@ def check(markdown_path, version, readme_path):
 
 def main(argv):
     try:
-        if len(argv) == 4 and argv[1] == "render":
-            sys.stdout.buffer.write(render(argv[2], argv[3]).encode("ascii"))
-        elif len(argv) == 5 and argv[1] == "check":
-            check(argv[2], argv[3], argv[4])
+        if len(argv) == 5 and argv[1] == "render":
+            sys.stdout.buffer.write(render(argv[2], argv[3], argv[4]).encode("ascii"))
+        elif len(argv) == 6 and argv[1] == "check":
+            check(argv[2], argv[3], argv[4], argv[5])
         else:
             print(__doc__, file=sys.stderr)
             return 2

@@ -80,7 +80,6 @@ TEST_F(ApplyRestoreTest, AnApplyThatLeavesConfigAloneKeepsTheEarlierBackup)
 {
     test::WriteBytes(game.backupPath(), "an old backup from an earlier run");
     Start();
-    Press(IDC_APPLY);
     Press(IDC_NETWORK_LATENCY);
     Press(IDC_APPLY);
     EXPECT_EQ(ReadBytes(game.backupPath()), "an old backup from an earlier run");
@@ -274,7 +273,6 @@ TEST_F(ApplyRestoreTest, AnotherFolderShowsItsOwnSettingsAndGetsWhatDiffersFromT
     EXPECT_EQ(ui->configPath(), other.configPath());
     EXPECT_EQ(ui->currentOptions(), kOptionNetworkLatency | kOptionSyncMacros);
     EXPECT_EQ(ui->appliedOptions(), kOptionSyncMacros);   // the network choice stays pending
-    EXPECT_FALSE(ui->IsChecked(IDC_SYNC_CONFIG));
     EXPECT_TRUE(ui->IsChecked(IDC_SYNC_MACROS));
     EXPECT_TRUE(ui->IsEnabled(IDC_REVERT));
     EXPECT_EQ(ui->Text(IDC_NOTE), test::kWindowsNote);
@@ -284,25 +282,6 @@ TEST_F(ApplyRestoreTest, AnotherFolderShowsItsOwnSettingsAndGetsWhatDiffersFromT
     EXPECT_EQ(ReadBytes(other.backupPath()), "SET locale \"deDE\"\r\nSET synchronizeMacros \"0\"\r\n");
     EXPECT_EQ(game.config(), kPlayerConfig);
     EXPECT_FALSE(test::FileExists(game.backupPath()));
-}
-
-TEST_F(ApplyRestoreTest, AConfigThatAppearsLaterIsBackedUpBeforeItsFirstChange)
-{
-    TempGameFolder later;
-    const std::wstring wtf = later.folder() + L"\\WTF";
-    ASSERT_TRUE(RemoveDirectoryW(wtf.c_str()));
-    test::SetInstallPath(later.folder());
-    Start();
-    Press(IDC_SYNC_MACROS);
-    Press(IDC_APPLY);
-    EXPECT_EQ(ui->Text(IDC_NOTE), test::kNoWtfFolderNote);
-    ASSERT_TRUE(CreateDirectoryW(wtf.c_str(), nullptr));
-    test::WriteBytes(later.configPath(), kPlayerConfig);   // the game started once, or the player copied it in
-    Press(IDC_APPLY);
-    EXPECT_EQ(ReadBytes(later.backupPath()), kPlayerConfig);
-    EXPECT_EQ(later.config(), "SET locale \"enUS\"\r\nSET synchronizeConfig \"0\"\r\nSET gxResolution \"1024x768\"\r\n"
-                              "SET synchronizeMacros \"0\"\r\n");
-    EXPECT_TRUE(ui->IsEnabled(IDC_RESTORE_CONFIG));
 }
 
 TEST_F(ApplyRestoreTest, OneFolderUnderASecondNameIsOneFile)

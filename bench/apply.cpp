@@ -20,7 +20,6 @@ namespace {
 
 using namespace kelvane::bench;
 
-constexpr wchar_t kTitle[] = L"Vantorin Kelvane v1.0";
 constexpr int kProgramExitOnClose = 1;
 constexpr double kGoalCopies = 10.0;
 constexpr char kTextureSetting[] = "textureCacheSize";
@@ -219,7 +218,7 @@ bool RunSize(const Size& size, InstalledGame& installed, const NetworkInterfaces
     std::printf("  one CopyFileW of it: median %.3f ms; with a flush of the copy %.3f ms (%d copies each)\n", copyMs,
                 flushedCopyMs, size.copies);
 
-    StartedProgram program(ProgramPath(), kTitle);
+    StartedProgram program(ProgramPath(), kProgramTitle);
     if (!program.window())
         return false;
     program.Settle();

@@ -34,6 +34,7 @@ bool MayChangeRegistry(int argc, char** argv);
 int IntegerArgument(int argc, char** argv, const char* name, int fallback);
 
 // The benchmarks sit in bench\ below the build folder that holds kelvane.exe.
+using test::kProgramTitle;
 using test::ModuleFolder;
 using test::ProgramPath;
 

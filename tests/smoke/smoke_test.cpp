@@ -19,7 +19,6 @@ namespace {
 using test::ReadBytes;
 using test::RunningProgram;
 
-constexpr wchar_t kTitle[] = L"Vantorin Kelvane v1.0";
 constexpr const wchar_t* kInterfaces[] = {L"{5E0E0000-CAFE-4000-8000-000000000001}",
                                           L"{5E0E0000-CAFE-4000-8000-000000000002}"};
 // Bindings synchronizing is already off (its option on); the other settings must come through untouched.
@@ -75,9 +74,7 @@ TEST_F(SmokeTest, AppliesRestoresAndEndsWithItsExitCodes)
     {
         RunningProgram program;
         ASSERT_TRUE(program.window()) << testing::PrintToString(test::ProgramPath());
-        wchar_t title[64] = {};
-        GetWindowTextW(program.window(), title, static_cast<int>(std::size(title)));
-        EXPECT_STREQ(title, kTitle);
+        EXPECT_EQ(test::WindowTitle(program.window()), test::kProgramTitle);
         EXPECT_EQ(program.Text(IDC_GAME_PATH), game.folder());
         ExpectCheckboxes(program, kSeeded);
 

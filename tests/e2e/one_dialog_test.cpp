@@ -13,6 +13,8 @@ namespace kelvane {
 namespace {
 
 constexpr DWORD kSecondStartTimeoutMs = 15000;
+// Both programs, 32-bit and 64-bit, agree on it: it is part of what they show each other.
+constexpr wchar_t kMutexName[] = L"Local\\Vantorin Kelvane one dialog";
 
 TEST(OneDialogTest, ASecondStartBringsTheOpenDialogForwardAndEndsAndAKilledRunHoldsNothing)
 {
@@ -32,7 +34,10 @@ TEST(OneDialogTest, ASecondStartBringsTheOpenDialogForwardAndEndsAndAKilledRunHo
     EXPECT_TRUE(first->IsChecked(IDC_SYNC_MACROS)) << "the open dialog is left as it was";
     EXPECT_TRUE(test::FolderNames(game.folder() + L"\\WTF").empty()) << "nothing is written";
 
-    first.reset();   // ended from outside, as a crash ends it: its mutex is abandoned
+    // Held here as well, the mutex outlives the killed run, abandoned, as it does when another start waits on it.
+    const UniqueKernelObject mutex(OpenMutexW(SYNCHRONIZE, FALSE, kMutexName));
+    ASSERT_TRUE(mutex) << "no mutex named " << testing::PrintToString(std::wstring(kMutexName));
+    first.reset();   // ended from outside, as a crash ends it
     const test::RunningProgram next;
     EXPECT_TRUE(next.window());
 }

@@ -1,4 +1,4 @@
-// Temporary folders for tests, and a whole-file write that fails the test when it cannot write.
+// Temporary folders for tests, and a whole-file write and a file held open that fail the test when they cannot be made.
 #include "tests/support/temp_folder.h"
 
 #include <windows.h>
@@ -50,6 +50,13 @@ std::string TempGameFolder::config() const
 void WriteBytes(const std::wstring& path, const std::string& bytes)
 {
     ASSERT_TRUE(WriteWholeFile(path, bytes)) << "cannot write a test file, error " << GetLastError();
+}
+
+UniqueFile HoldOpen(const std::wstring& path, DWORD access, DWORD share)
+{
+    UniqueFile file(CreateFileW(path.c_str(), access, share, nullptr, OPEN_EXISTING, 0, nullptr));
+    EXPECT_TRUE(file) << "cannot hold the file open, error " << GetLastError();
+    return file;
 }
 
 }  // namespace kelvane::test

@@ -1,8 +1,11 @@
 // A temporary folder for one test, removed with everything in it afterwards.
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 
+#include "common/unique_handle.h"
 #include "tests/support/files.h"
 
 namespace kelvane::test {
@@ -38,5 +41,9 @@ private:
 
 // WriteWholeFile that fails the test when the file cannot be written.
 void WriteBytes(const std::wstring& path, const std::string& bytes);
+
+// Another program's handle on an existing file, opened for `access` and letting others do only `share`; fails the
+// test when the file cannot be opened so.
+UniqueFile HoldOpen(const std::wstring& path, DWORD access, DWORD share);
 
 }  // namespace kelvane::test

@@ -42,6 +42,7 @@ protected:
             GTEST_SKIP() << "changes the machine's registry: runs only in the test run's private Wine prefix";
         test::SetNetworkInterface(kTestInterface, false);
         test::ClearNetworkTweak();
+        InstallGameAt(L"");   // no game key, not even one that a killed run left behind
     }
     void TearDown() override
     {
@@ -51,7 +52,11 @@ protected:
         test::ClearNetworkTweak();
         RegDeleteKeyW(HKEY_LOCAL_MACHINE, (std::wstring(kInterfacesKey) + L"\\" + kTestInterface).c_str());
     }
-    void InstallGameAt(const std::wstring& folder) { installed = std::make_unique<test::InstalledGame>(folder); }
+    void InstallGameAt(const std::wstring& folder)
+    {
+        installed.reset();   // its key goes with it: gone before the next one is written
+        installed = std::make_unique<test::InstalledGame>(folder);
+    }
 
     TempGameFolder game{kPlayerConfig};
     std::unique_ptr<test::InstalledGame> installed;

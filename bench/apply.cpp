@@ -206,7 +206,7 @@ bool RunSize(const Size& size, InstalledGame& installed, const NetworkInterfaces
 {
     const std::string original = PlayerConfig(size.settings);
     GameFolder game(original);
-    interfaces.ClearAll();   // an earlier size may have left the network option on
+    ClearNetworkTweak();   // an earlier size may have left the network option on
     if (!game.ok() || !installed.Point(game.folder())) {
         std::printf("apply: cannot seed the game folder\n");
         return false;
@@ -352,7 +352,7 @@ int main(int argc, char** argv)
         return 1;
     }
     InstalledGame installed;
-    NetworkInterfaces interfaces;
+    NetworkInterfaces interfaces(BenchInterfaces());
     if (!interfaces.ok()) {
         std::printf("apply: cannot seed the network interfaces\n");
         return 1;

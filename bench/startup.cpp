@@ -100,7 +100,7 @@ int main(int argc, char** argv)
     const std::string config = PlayerConfig(kRealisticSettings);
     GameFolder game(config);
     InstalledGame installed;
-    NetworkInterfaces interfaces;
+    NetworkInterfaces interfaces(BenchInterfaces());
     if (!game.ok() || !installed.Point(game.folder()) || !interfaces.ok()) {
         std::printf("startup: cannot seed the game folder and the registry\n");
         return 1;

@@ -160,6 +160,7 @@ TEST(Save, FolderNamedOutsideTheAnsiCodePageIsWritten)
 {
     // Greek and CJK letters: no single-byte ANSI code page holds both (Wine's is 1252 under LANG=C.UTF-8).
     TempFolder folder(L"kelvane-\x03A9\x03BC\x03AD\x03B3\x03B1-\x6F22\x5B57");
+    ASSERT_TRUE(folder.ok()) << "cannot create the folder, error " << folder.error();
     const std::wstring path = folder / L"config.wtf";
     WriteBytes(path, "SET textureCacheSize \"256\"\r\n");
     EXPECT_TRUE(LoadSetAndSave(path, L"synchronizeBindings", L"\"0\""));

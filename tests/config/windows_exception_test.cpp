@@ -90,6 +90,7 @@ TEST(WindowsException, LongReasonsAreKeptWholeAndCopiesKeepReasonAndCode)
 TEST(WindowsException, MappingFailuresAreCaughtAsEveryBaseOfTheChain)
 {
     test::TempFolder folder;
+    ASSERT_TRUE(folder.ok()) << "cannot create a temporary folder, error " << folder.error();
     const std::wstring missing = folder / L"missing.wtf";
     try {
         MappedFileView view(missing.c_str());

@@ -79,9 +79,8 @@ TEST_F(ApplyRestoreTest, ApplyWithNothingChangedOnlyTakesTheBackup)
     EXPECT_TRUE(ui->IsEnabled(IDC_RESTORE_CONFIG));
     EXPECT_FALSE(ui->IsEnabled(IDC_REVERT));
     EXPECT_EQ(ui->Text(IDC_NOTE), L"");
-    EXPECT_FALSE(test::ScratchRegistry::HasValue(HKEY_LOCAL_MACHINE,
-                                                 (std::wstring(test::kInterfacesKey) + L"\\{A}").c_str(),
-                                                 L"TcpAckFrequency"));
+    EXPECT_FALSE(
+        test::ScratchRegistry::HasValue(HKEY_LOCAL_MACHINE, test::InterfaceKey(L"{A}").c_str(), L"TcpAckFrequency"));
 }
 
 TEST_F(ApplyRestoreTest, OnlyTheFirstApplyOfARunTakesTheBackup)

@@ -22,6 +22,7 @@ TEST(OneDialogTest, ASecondStartBringsTheOpenDialogForwardAndEndsAndAKilledRunHo
         GTEST_SKIP() << "changes the machine's registry: runs only in the test run's private Wine prefix";
     const test::TempGameFolder game;
     const test::InstalledGame installed(game.folder());
+    ASSERT_TRUE(installed.ok());
     auto first = std::make_unique<test::RunningProgram>(SW_SHOWMINNOACTIVE);
     ASSERT_TRUE(IsIconic(first->window()));
     first->Click(IDC_SYNC_MACROS);

@@ -41,8 +41,8 @@ std::function<void()> MakeReadOnly(const TempGameFolder& game)
 // Another program writing config.wtf and letting others only read it, as the game does.
 std::function<void()> HoldOpenAsTheGame(const TempGameFolder& game)
 {
-    auto held =
-        std::make_shared<UniqueFile>(test::HoldOpen(game.configPath(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ));
+    auto held = std::make_shared<UniqueFile>(
+        test::HoldOpen(game.configPath(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ));
     return [held] { *held = UniqueFile(); };
 }
 
@@ -63,8 +63,9 @@ protected:
     }
     std::unique_ptr<RunningProgram> StartWith(const TempGameFolder& game)
     {
-        installed.reset();   // its key goes with it: gone before the next one is written
+        installed.reset();   // the key as it was before, put back before the next one is remembered
         installed = std::make_unique<test::InstalledGame>(game.folder());
+        EXPECT_TRUE(installed->ok());
         auto program = std::make_unique<RunningProgram>();
         EXPECT_TRUE(program->window());
         return program;

@@ -74,7 +74,7 @@ bool SingleInstance::Claim(DWORD waitMs)
         // A run that ended without releasing the mutex leaves it abandoned, and then this start owns it.
         const DWORD waited = WaitForSingleObject(mutex_.get(), wait);
         if (waited == WAIT_FAILED)
-            return true;
+            return true;   // as without the mutex
         if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED) {
             owned_ = true;
             PublishOwner();

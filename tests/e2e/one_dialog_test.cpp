@@ -13,7 +13,7 @@ namespace kelvane {
 namespace {
 
 constexpr DWORD kSecondStartTimeoutMs = 15000;
-// Both programs, 32-bit and 64-bit, agree on it: it is part of what they show each other.
+// Written out: the 32-bit and the 64-bit program must share the name, or each would open a dialog of its own.
 constexpr wchar_t kMutexName[] = L"Local\\Vantorin Kelvane one dialog";
 
 TEST(OneDialogTest, ASecondStartBringsTheOpenDialogForwardAndEndsAndAKilledRunHoldsNothing)

@@ -20,7 +20,6 @@ namespace {
 
 using namespace kelvane::bench;
 
-constexpr wchar_t kTitle[] = L"Vantorin Kelvane v1.0";
 constexpr int kProgramExitOnClose = 1;
 constexpr double kGoalCopies = 10.0;
 constexpr char kTextureSetting[] = "textureCacheSize";
@@ -207,7 +206,7 @@ bool RunSize(const Size& size, InstalledGame& installed, const NetworkInterfaces
 {
     const std::string original = PlayerConfig(size.settings);
     GameFolder game(original);
-    interfaces.ClearAll();   // an earlier size may have left the network option on
+    ClearNetworkTweak();   // an earlier size may have left the network option on
     if (!game.ok() || !installed.Point(game.folder())) {
         std::printf("apply: cannot seed the game folder\n");
         return false;
@@ -219,7 +218,7 @@ bool RunSize(const Size& size, InstalledGame& installed, const NetworkInterfaces
     std::printf("  one CopyFileW of it: median %.3f ms; with a flush of the copy %.3f ms (%d copies each)\n", copyMs,
                 flushedCopyMs, size.copies);
 
-    StartedProgram program(ProgramPath(), kTitle);
+    StartedProgram program(ProgramPath(), kProgramTitle);
     if (!program.window())
         return false;
     program.Settle();
@@ -353,7 +352,7 @@ int main(int argc, char** argv)
         return 1;
     }
     InstalledGame installed;
-    NetworkInterfaces interfaces;
+    NetworkInterfaces interfaces(BenchInterfaces());
     if (!interfaces.ok()) {
         std::printf("apply: cannot seed the network interfaces\n");
         return 1;

@@ -10,16 +10,6 @@
 namespace kelvane::bench {
 namespace {
 
-constexpr wchar_t kGameParentKey[] = L"SOFTWARE\\Blizzard Entertainment";
-constexpr wchar_t kGameKey[] = L"SOFTWARE\\Blizzard Entertainment\\World of Warcraft";
-constexpr wchar_t kInstallPath[] = L"InstallPath";
-constexpr wchar_t kInterfacesKey[] = L"SYSTEM\\CurrentControlSet\\services\\tcpip\\Parameters\\Interfaces";
-constexpr wchar_t kTcpAckFrequency[] = L"TcpAckFrequency";
-constexpr const wchar_t* kBenchInterfaces[] = {L"{0000BE4C-0000-4000-8000-000000000001}",
-                                               L"{0000BE4C-0000-4000-8000-000000000002}"};
-constexpr DWORD kAckEverySegment = 1;
-constexpr DWORD kSubkeyNameCapacity = 260;
-
 constexpr DWORD kStartTimeoutMs = 30000;
 constexpr DWORD kSettleTimeoutMs = 10000;
 // Under Wine without a window manager, hiding and destroying a shown window alone can take seconds.
@@ -78,25 +68,6 @@ constexpr const char* kWords[] = {"Enabled", "Scale", "Alpha", "Mode", "Size", "
                                   "Sort", "Color"};
 constexpr const char* kValues[] = {"\"1\"", "\"0\"", "\"0.5\"", "\"3\"", "\"100\"", "\"1.000000\"", "\"2\""};
 
-bool KeyExists(const wchar_t* path, REGSAM view)
-{
-    UniqueKey key;
-    return RegOpenKeyExW(HKEY_LOCAL_MACHINE, path, 0, KEY_READ | view, key.put()) == ERROR_SUCCESS;
-}
-
-std::vector<std::wstring> InterfaceNames(HKEY interfaces)
-{
-    std::vector<std::wstring> names;
-    for (DWORD index = 0;; ++index) {
-        wchar_t name[kSubkeyNameCapacity];
-        DWORD length = kSubkeyNameCapacity;
-        if (RegEnumKeyExW(interfaces, index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-            break;
-        names.emplace_back(name, length);
-    }
-    return names;
-}
-
 }  // namespace
 
 Stopwatch::Stopwatch()
@@ -139,6 +110,13 @@ int IntegerArgument(int argc, char** argv, const char* name, int fallback)
     return fallback;
 }
 
+const std::vector<std::wstring>& BenchInterfaces()
+{
+    static const std::vector<std::wstring> names = {L"{0000BE4C-0000-4000-8000-000000000001}",
+                                                    L"{0000BE4C-0000-4000-8000-000000000002}"};
+    return names;
+}
+
 std::string PlayerConfig(int settings)
 {
     const int real = static_cast<int>(std::size(kRealSettings));
@@ -164,151 +142,6 @@ std::string PlayerConfig(int settings)
         bytes += "\r\n";
     }
     return bytes;
-}
-
-GameFolder::GameFolder(const std::string& configBytes)
-{
-    wchar_t base[MAX_PATH + 1] = {};
-    GetTempPathW(MAX_PATH, base);
-    for (unsigned attempt = 1; attempt < 1000; ++attempt) {
-        folder_ = std::wstring(base) + L"kelvane-bench-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                  std::to_wstring(attempt);
-        if (CreateDirectoryW(folder_.c_str(), nullptr))
-            break;
-        if (GetLastError() != ERROR_ALREADY_EXISTS) {
-            folder_.clear();
-            return;
-        }
-    }
-    ok_ = CreateDirectoryW((folder_ + L"\\WTF").c_str(), nullptr) && test::WriteWholeFile(configPath(), configBytes);
-}
-
-GameFolder::~GameFolder()
-{
-    if (!folder_.empty())
-        test::RemoveTree(folder_);
-}
-
-InstalledGame::InstalledGame()
-{
-    parentExisted_ = KeyExists(kGameParentKey, KEY_WOW64_32KEY);
-    UniqueKey key;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kGameKey, 0, KEY_READ | KEY_WOW64_32KEY, key.put()) != ERROR_SUCCESS)
-        return;
-    keyExisted_ = true;
-    DWORD size = 0;
-    if (RegQueryValueExW(key.get(), kInstallPath, nullptr, &oldType_, nullptr, &size) != ERROR_SUCCESS)
-        return;
-    oldValue_.resize(size);
-    valueExisted_ = RegQueryValueExW(key.get(), kInstallPath, nullptr, &oldType_, oldValue_.data(), &size) ==
-                    ERROR_SUCCESS;
-    oldValue_.resize(size);
-}
-
-InstalledGame::~InstalledGame()
-{
-    if (!keyExisted_) {
-        RegDeleteKeyExW(HKEY_LOCAL_MACHINE, kGameKey, KEY_WOW64_32KEY, 0);
-        if (!parentExisted_)
-            RegDeleteKeyExW(HKEY_LOCAL_MACHINE, kGameParentKey, KEY_WOW64_32KEY, 0);
-        return;
-    }
-    UniqueKey key;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kGameKey, 0, KEY_SET_VALUE | KEY_WOW64_32KEY, key.put()) != ERROR_SUCCESS)
-        return;
-    if (valueExisted_)
-        RegSetValueExW(key.get(), kInstallPath, 0, oldType_, oldValue_.data(), static_cast<DWORD>(oldValue_.size()));
-    else
-        RegDeleteValueW(key.get(), kInstallPath);
-}
-
-bool InstalledGame::Point(const std::wstring& folder)
-{
-    UniqueKey key;
-    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, kGameKey, 0, nullptr, 0, KEY_SET_VALUE | KEY_WOW64_32KEY, nullptr,
-                        key.put(), nullptr) != ERROR_SUCCESS)
-        return false;
-    const std::wstring quoted = L"\"" + folder + L"\"";
-    return RegSetValueExW(key.get(), kInstallPath, 0, REG_SZ, reinterpret_cast<const BYTE*>(quoted.c_str()),
-                          static_cast<DWORD>((quoted.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
-}
-
-NetworkInterfaces::NetworkInterfaces()
-{
-    UniqueKey interfaces;
-    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, kInterfacesKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                        interfaces.put(), nullptr) != ERROR_SUCCESS)
-        return;
-    for (const std::wstring& name : InterfaceNames(interfaces.get())) {
-        if (std::find(std::begin(kBenchInterfaces), std::end(kBenchInterfaces), name) != std::end(kBenchInterfaces))
-            continue;   // left over from a run that did not finish: ours, removed at the end
-        Saved saved{name};
-        UniqueKey one;
-        if (RegOpenKeyExW(interfaces.get(), name.c_str(), 0, KEY_ALL_ACCESS, one.put()) != ERROR_SUCCESS)
-            continue;
-        DWORD size = sizeof(saved.value);
-        saved.had = RegQueryValueExW(one.get(), kTcpAckFrequency, nullptr, nullptr,
-                                     reinterpret_cast<BYTE*>(&saved.value), &size) == ERROR_SUCCESS;
-        RegDeleteValueW(one.get(), kTcpAckFrequency);
-        others_.push_back(saved);
-    }
-    ok_ = true;
-    for (const wchar_t* name : kBenchInterfaces) {
-        UniqueKey one;
-        if (RegCreateKeyExW(interfaces.get(), name, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, one.put(), nullptr) !=
-            ERROR_SUCCESS) {
-            ok_ = false;
-            continue;
-        }
-        RegDeleteValueW(one.get(), kTcpAckFrequency);
-        created_.push_back(name);
-    }
-}
-
-NetworkInterfaces::~NetworkInterfaces()
-{
-    UniqueKey interfaces;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kInterfacesKey, 0, KEY_ALL_ACCESS, interfaces.put()) != ERROR_SUCCESS)
-        return;
-    for (const std::wstring& name : created_)
-        RegDeleteKeyW(interfaces.get(), name.c_str());
-    for (const Saved& saved : others_) {
-        UniqueKey one;
-        if (RegOpenKeyExW(interfaces.get(), saved.name.c_str(), 0, KEY_ALL_ACCESS, one.put()) != ERROR_SUCCESS)
-            continue;
-        if (saved.had)
-            RegSetValueExW(one.get(), kTcpAckFrequency, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&saved.value),
-                           sizeof(saved.value));
-        else
-            RegDeleteValueW(one.get(), kTcpAckFrequency);
-    }
-}
-
-void NetworkInterfaces::ClearAll() const
-{
-    UniqueKey interfaces;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kInterfacesKey, 0, KEY_ALL_ACCESS, interfaces.put()) != ERROR_SUCCESS)
-        return;
-    for (const std::wstring& name : InterfaceNames(interfaces.get())) {
-        UniqueKey one;
-        if (RegOpenKeyExW(interfaces.get(), name.c_str(), 0, KEY_SET_VALUE, one.put()) == ERROR_SUCCESS)
-            RegDeleteValueW(one.get(), kTcpAckFrequency);
-    }
-}
-
-bool NetworkInterfaces::AllAre(bool on) const
-{
-    for (const std::wstring& name : created_) {
-        const std::wstring path = std::wstring(kInterfacesKey) + L"\\" + name;
-        DWORD value = 0xBADF00D, size = sizeof(value), type = REG_NONE;
-        const LONG result = RegGetValueW(HKEY_LOCAL_MACHINE, path.c_str(), kTcpAckFrequency, RRF_RT_ANY, &type,
-                                         &value, &size);
-        const bool isOn = result == ERROR_SUCCESS && type == REG_DWORD && value == kAckEverySegment;
-        const bool isAbsent = result == ERROR_FILE_NOT_FOUND;
-        if (on ? !isOn : !isAbsent)
-            return false;
-    }
-    return !created_.empty();
 }
 
 StartedProgram::StartedProgram(const std::wstring& exe, const std::wstring& title, double* elapsedMs)

@@ -9,6 +9,8 @@
 
 #include "common/unique_handle.h"
 #include "tests/support/files.h"
+#include "tests/support/game_folder.h"
+#include "tests/support/installed_game.h"
 #include "tests/support/launched_program.h"
 
 namespace kelvane::bench {
@@ -34,6 +36,7 @@ bool MayChangeRegistry(int argc, char** argv);
 int IntegerArgument(int argc, char** argv, const char* name, int fallback);
 
 // The benchmarks sit in bench\ below the build folder that holds kelvane.exe.
+using test::kProgramTitle;
 using test::ModuleFolder;
 using test::ProgramPath;
 
@@ -41,69 +44,12 @@ using test::ProgramPath;
 // plausible ones. It holds none of the settings the five options write, so every option reads as off.
 std::string PlayerConfig(int settings);
 
-
-// A game folder with WTF\config.wtf under the temporary folder; removed with everything in it afterwards.
-class GameFolder {
-public:
-    explicit GameFolder(const std::string& configBytes);
-    GameFolder(const GameFolder&) = delete;
-    GameFolder& operator=(const GameFolder&) = delete;
-    ~GameFolder();
-
-    bool ok() const { return ok_; }
-    const std::wstring& folder() const { return folder_; }
-    std::wstring configPath() const { return folder_ + L"\\WTF\\config.wtf"; }
-    std::wstring backupPath() const { return configPath() + L".bak~"; }
-
-private:
-    std::wstring folder_;
-    bool ok_ = false;
-};
-
-// The game "installed" at a folder: "InstallPath" in the 32-bit view, quoted as installers leave it. What was
-// there before is put back afterwards (the key removed again when there was none).
-class InstalledGame {
-public:
-    InstalledGame();
-    InstalledGame(const InstalledGame&) = delete;
-    InstalledGame& operator=(const InstalledGame&) = delete;
-    ~InstalledGame();
-
-    bool Point(const std::wstring& folder);
-
-private:
-    bool parentExisted_ = false;
-    bool keyExisted_ = false;
-    bool valueExisted_ = false;
-    DWORD oldType_ = REG_NONE;
-    std::vector<BYTE> oldValue_;
-};
-
-// Two TCP/IP interfaces of the benchmark's own, with TcpAckFrequency cleared on every interface; the interfaces
-// made here are removed and the values of the others put back afterwards.
-class NetworkInterfaces {
-public:
-    NetworkInterfaces();
-    NetworkInterfaces(const NetworkInterfaces&) = delete;
-    NetworkInterfaces& operator=(const NetworkInterfaces&) = delete;
-    ~NetworkInterfaces();
-
-    bool ok() const { return ok_; }
-    // Removes TcpAckFrequency from every interface, so the network option reads as off again.
-    void ClearAll() const;
-    // Whether TcpAckFrequency is 1 on each of the benchmark's interfaces (`on`), or absent from each (`!on`).
-    bool AllAre(bool on) const;
-
-private:
-    struct Saved {
-        std::wstring name;
-        bool had = false;
-        DWORD value = 0;
-    };
-    std::vector<Saved> others_;
-    std::vector<std::wstring> created_;
-    bool ok_ = false;
-};
+// The game folder, the game's key and the network interfaces, shared with the tests.
+using test::ClearNetworkTweak;
+using test::GameFolder;
+using test::InstalledGame;
+using test::NetworkInterfaces;
+const std::vector<std::wstring>& BenchInterfaces();   // the benchmarks' own two TCP/IP interfaces
 
 // One start of a dialog program: created, waited for until its window is visible and the program idle, and
 // closed the way a user closes it.

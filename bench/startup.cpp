@@ -77,10 +77,10 @@ int main(int argc, char** argv)
     }
     const int runs = IntegerArgument(argc, argv, "--runs", kDefaultRuns);
 
-    Subject product{"kelvane.exe", ProgramPath(), L"Vantorin Kelvane v1.0", kProgramExitOnClose, {}};
+    Subject product{"kelvane.exe", ProgramPath(), kProgramTitle, kProgramExitOnClose, {}};
     Subject bare{"bare_dialog.exe", ModuleFolder() + L"bare_dialog.exe", L"Bare dialog", kBareExitOnClose, {}};
     Subject bareProduct{"bare_product_dialog.exe", ModuleFolder() + L"bare_product_dialog.exe",
-                        L"Vantorin Kelvane v1.0", kBareExitOnClose, {}};
+                        kProgramTitle, kBareExitOnClose, {}};
     Subject* const subjects[] = {&product, &bare, &bareProduct};
     for (const Subject* subject : subjects) {
         if (GetFileAttributesW(subject->exe.c_str()) == INVALID_FILE_ATTRIBUTES) {
@@ -100,7 +100,7 @@ int main(int argc, char** argv)
     const std::string config = PlayerConfig(kRealisticSettings);
     GameFolder game(config);
     InstalledGame installed;
-    NetworkInterfaces interfaces;
+    NetworkInterfaces interfaces(BenchInterfaces());
     if (!game.ok() || !installed.Point(game.folder()) || !interfaces.ok()) {
         std::printf("startup: cannot seed the game folder and the registry\n");
         return 1;

@@ -12,6 +12,7 @@ namespace kelvane {
 namespace {
 
 using test::TempGameFolder;
+using test::HoldOpen;
 using test::WriteBytes;
 
 // A document that already holds a path and an entry, so a test sees what Load replaced.
@@ -21,14 +22,6 @@ void Preload(GameConfigFile& doc, const TempGameFolder& game)
     WriteBytes(earlier, "SET earlier \"1\"\r\n");
     ASSERT_TRUE(doc.Load(earlier.c_str()));
     ASSERT_EQ(doc.entries().size(), 1u);
-}
-
-// Another program's handle on the file that does not let others read while it writes.
-UniqueFile HoldForWriting(const std::wstring& path, DWORD share = FILE_SHARE_READ)
-{
-    UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, share, nullptr, OPEN_EXISTING, 0, nullptr));
-    EXPECT_TRUE(file) << GetLastError();
-    return file;
 }
 
 TEST(Load, ReadsEverySettingLineInFileOrder)
@@ -54,7 +47,7 @@ TEST(Load, MissingEmptyAndLockedFilesLoadFalseWithTheNewPathAndNoEntries)
     TempGameFolder missing;
     TempGameFolder empty("");
     TempGameFolder locked("SET synchronizeConfig \"0\"\r\n");
-    const UniqueFile writer = HoldForWriting(locked.configPath());
+    const UniqueFile writer = HoldOpen(locked.configPath(), GENERIC_WRITE, FILE_SHARE_READ);
 
     for (const TempGameFolder* game : {&missing, &empty, &locked}) {
         GameConfigFile doc;
@@ -87,7 +80,7 @@ TEST(Load, ForRewriteOnlyWhenSavingCannotLoseSettings)
     TempGameFolder missing;
     TempGameFolder empty("");
     TempGameFolder locked("SET a \"1\"\r\n");
-    const UniqueFile writer = HoldForWriting(locked.configPath());
+    const UniqueFile writer = HoldOpen(locked.configPath(), GENERIC_WRITE, FILE_SHARE_READ);
     TempGameFolder noFolder;
     const std::wstring inMissingFolder = noFolder.folder() + L"\\gone\\WTF\\config.wtf";
 
@@ -159,11 +152,9 @@ TEST(MappedFile, FileIsFreeOnceTheViewExistsAndLockedAgainstWritersOnlyWhileOpen
     {
         const MappedFileView view(game.configPath().c_str());
         // The file handle is closed already: a writer that denies sharing can open it beside the view.
-        UniqueFile writer(CreateFileW(game.configPath().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                      OPEN_EXISTING, 0, nullptr));
-        EXPECT_TRUE(writer);
+        const UniqueFile writer = HoldOpen(game.configPath(), GENERIC_READ, FILE_SHARE_READ);
     }
-    const UniqueFile writer = HoldForWriting(game.configPath());
+    const UniqueFile writer = HoldOpen(game.configPath(), GENERIC_WRITE, FILE_SHARE_READ);
     try {
         MappedFileView view(game.configPath().c_str());
         ADD_FAILURE() << "mapped a file held open for writing";

@@ -136,9 +136,7 @@ TEST(Save, FileThatAnotherProgramKeepsFromWritersIsLeftAlone)
         ASSERT_TRUE(doc.Load(game.configPath().c_str()));
         doc.SetValue(L"synchronizeMacros", L"\"0\"");
         {
-            const UniqueFile other(CreateFileW(game.configPath().c_str(), holder.access, holder.share, nullptr,
-                                               OPEN_EXISTING, 0, nullptr));
-            ASSERT_TRUE(other);
+            const UniqueFile other = test::HoldOpen(game.configPath(), holder.access, holder.share);
             EXPECT_EQ(doc.Save().cause(), FailureCause::InUse);
         }
         EXPECT_EQ(game.config(), kGameFile);
@@ -152,10 +150,8 @@ TEST(Save, FileThatOthersShareForWritingIsReplaced)
     TempGameFolder game(kGameFile);
     GameConfigFile doc;
     ASSERT_TRUE(doc.Load(game.configPath().c_str()));
-    const UniqueFile reader(CreateFileW(game.configPath().c_str(), GENERIC_READ,
-                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                        OPEN_EXISTING, 0, nullptr));
-    ASSERT_TRUE(reader);
+    const UniqueFile reader =
+        test::HoldOpen(game.configPath(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
     EXPECT_TRUE(doc.Save());
     EXPECT_EQ(ReadBytes(game.configPath()).rfind("SET textureCacheSize \"256\"\r\n", 0), 0u);
 }
@@ -164,6 +160,7 @@ TEST(Save, FolderNamedOutsideTheAnsiCodePageIsWritten)
 {
     // Greek and CJK letters: no single-byte ANSI code page holds both (Wine's is 1252 under LANG=C.UTF-8).
     TempFolder folder(L"kelvane-\x03A9\x03BC\x03AD\x03B3\x03B1-\x6F22\x5B57");
+    ASSERT_TRUE(folder.ok()) << "cannot create the folder, error " << folder.error();
     const std::wstring path = folder / L"config.wtf";
     WriteBytes(path, "SET textureCacheSize \"256\"\r\n");
     EXPECT_TRUE(LoadSetAndSave(path, L"synchronizeBindings", L"\"0\""));
@@ -232,18 +229,13 @@ TEST(Backup, ASourceThatCannotBeReadWholeIsNotCopied)
     GameConfigFile doc;
     ASSERT_TRUE(doc.Load(game.configPath().c_str()));
     // Another program writing the source: its bytes may change under the copy.
-    const auto heldForWriting = [](const std::wstring& path) {
-        return UniqueFile(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                      OPEN_EXISTING, 0, nullptr));
-    };
+    constexpr DWORD kWriterShares = FILE_SHARE_READ | FILE_SHARE_WRITE;
     {
-        const UniqueFile writer = heldForWriting(game.configPath());
-        ASSERT_TRUE(writer);
+        const UniqueFile writer = test::HoldOpen(game.configPath(), GENERIC_WRITE, kWriterShares);
         EXPECT_EQ(doc.BackupConfigFile().cause(), FailureCause::InUse);
     }
     {
-        const UniqueFile writer = heldForWriting(game.backupPath());
-        ASSERT_TRUE(writer);
+        const UniqueFile writer = test::HoldOpen(game.backupPath(), GENERIC_WRITE, kWriterShares);
         EXPECT_EQ(doc.RestoreConfigFile().cause(), FailureCause::InUse);
     }
     EXPECT_EQ(ReadBytes(game.backupPath()), "the backup");

@@ -117,9 +117,7 @@ TEST(SyncSettings, WriteLeavesAFileItCouldNotReadExactlyAsItIs)
         for (const DWORD share : {DWORD{FILE_SHARE_READ}, DWORD{FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE}}) {
             TempGameFolder game(bytes);
             {
-                const UniqueFile holder(
-                    CreateFileW(game.configPath().c_str(), GENERIC_WRITE, share, nullptr, OPEN_EXISTING, 0, nullptr));
-                ASSERT_TRUE(holder);
+                const UniqueFile holder = test::HoldOpen(game.configPath(), GENERIC_WRITE, share);
                 for (const OptionMask mask : {s.bit, OptionMask{0}}) {
                     OptionMask options = mask;
                     EXPECT_FALSE(s.accessor(options, game.configPath(), kWrite));

@@ -31,7 +31,8 @@ std::string SystemText(DWORD code)
 
 TEST(WindowsException, OutOfMemoryCodesDropTheReason)
 {
-    for (const std::uint32_t code : {win::kErrorOutOfMemory, win::kOutOfMemoryResult}) {
+    // The system's codes, not the product's names for them, so a wrong number there fails here.
+    for (const std::uint32_t code : {std::uint32_t{ERROR_OUTOFMEMORY}, static_cast<std::uint32_t>(E_OUTOFMEMORY)}) {
         const windows_exception failure("Failed to map view of file", code);
         EXPECT_STREQ(failure.reason(), "");
         EXPECT_STREQ(failure.what(), "Out of memory");
@@ -53,8 +54,10 @@ TEST(WindowsException, WithoutAReasonWhatFallsBackToTheMessageOrAGenericText)
 {
     const windows_exception known(nullptr, ERROR_FILE_NOT_FOUND);
     EXPECT_STREQ(known.reason(), "");
-    EXPECT_EQ(std::string(known.what()), SystemText(ERROR_FILE_NOT_FOUND));
-    EXPECT_EQ(known.what(), known.what());   // fetched once and kept
+    const char* const first = known.what();
+    EXPECT_EQ(std::string(first), SystemText(ERROR_FILE_NOT_FOUND));
+    // Fetched once and kept: a second call hands back the same text, not a new fetch.
+    EXPECT_EQ(static_cast<const void*>(known.what()), static_cast<const void*>(first));
 
     const windows_exception unknown("", kCodeWithoutMessage);
     EXPECT_STREQ(unknown.what(), "Windows system error");
@@ -87,6 +90,7 @@ TEST(WindowsException, LongReasonsAreKeptWholeAndCopiesKeepReasonAndCode)
 TEST(WindowsException, MappingFailuresAreCaughtAsEveryBaseOfTheChain)
 {
     test::TempFolder folder;
+    ASSERT_TRUE(folder.ok()) << "cannot create a temporary folder, error " << folder.error();
     const std::wstring missing = folder / L"missing.wtf";
     try {
         MappedFileView view(missing.c_str());

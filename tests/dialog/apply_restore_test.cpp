@@ -29,12 +29,6 @@ constexpr char kPlayerConfig[] =
     "SET synchronizeConfig \"0\"\r\n"
     "SET gxResolution \"1024x768\"\r\n";
 
-// Another program holding config.wtf open without sharing it.
-UniqueFile LockFile(const std::wstring& path)
-{
-    return UniqueFile(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-}
-
 // DirectDraw cannot see the displays while HKEY_LOCAL_MACHINE is redirected: the dialog gets a known adapter.
 std::optional<std::uint32_t> Adapter256MiB() { return 268435456u; }
 
@@ -228,8 +222,7 @@ TEST_F(ApplyRestoreTest, NothingIsChangedUntilTheBackupCouldBeTakenAndThenThePen
          kApplyFailedNote},
         {"config.wtf held open without sharing",
          [](const TempGameFolder& g) {
-             auto lock = std::make_shared<UniqueFile>(LockFile(g.configPath()));
-             EXPECT_TRUE(*lock);
+             auto lock = std::make_shared<UniqueFile>(test::HoldOpen(g.configPath(), GENERIC_READ | GENERIC_WRITE, 0));
              return std::function<void()>([lock] { *lock = UniqueFile(); });
          },
          test::kInUseNote},

@@ -8,6 +8,7 @@
 #include "app/app_module.h"
 #include "app/application.h"
 #include "app/message_loop.h"
+#include "tests/support/launched_program.h"
 
 namespace kelvane {
 namespace {
@@ -127,7 +128,7 @@ TEST(AppModuleTest, AModuleWithoutTheDialogTemplateEndsTheRunWithZeroAndNoWindow
     const int code = RunApplication(L"", SW_SHOWNORMAL);
     Module().Initialize(reinterpret_cast<HINSTANCE>(GetModuleHandleW(nullptr)));
     EXPECT_EQ(code, 0);
-    EXPECT_EQ(FindWindowW(L"#32770", L"Vantorin Kelvane v1.0"), nullptr);
+    EXPECT_EQ(FindWindowW(L"#32770", test::kProgramTitle), nullptr);
 }
 
 }  // namespace

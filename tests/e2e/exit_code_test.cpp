@@ -19,8 +19,10 @@ class ExitCodeTest : public ::testing::Test {
 protected:
     ExitCodeTest()
     {
-        if (test::RunningUnderWine())
+        if (test::RunningUnderWine()) {
             installed = std::make_unique<test::InstalledGame>(game.folder());
+            EXPECT_TRUE(installed->ok());
+        }
     }
     static void Started(RunningProgram& program)
     {

@@ -40,13 +40,20 @@ std::function<void()> MakeReadOnly(const TempGameFolder& game)
 }
 
 // Another program writing config.wtf and letting others only read it, as the game does.
-std::function<void()> HoldOpen(const TempGameFolder& game)
+std::function<void()> HoldOpenAsTheGame(const TempGameFolder& game)
 {
-    auto held = std::make_shared<UniqueFile>(CreateFileW(game.configPath().c_str(), GENERIC_READ | GENERIC_WRITE,
-                                                         FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-    EXPECT_TRUE(*held);
+    auto held = std::make_shared<UniqueFile>(
+        test::HoldOpen(game.configPath(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ));
     return [held] { *held = UniqueFile(); };
 }
+
+// A refusal: what it is, whether config.wtf exists, the note it gives and the obstacle that causes it.
+struct Refusal {
+    const char* what;
+    bool configExists;
+    const wchar_t* note;
+    Obstacle put;
+};
 
 class RefusalTest : public ::testing::Test {
 protected:
@@ -57,28 +64,56 @@ protected:
     }
     std::unique_ptr<RunningProgram> StartWith(const TempGameFolder& game)
     {
-        installed.reset();   // its key goes with it: gone before the next one is written
+        installed.reset();   // the key as it was before, put back before the next one is remembered
         installed = std::make_unique<test::InstalledGame>(game.folder());
+        EXPECT_TRUE(installed->ok());
         auto program = std::make_unique<RunningProgram>();
         EXPECT_TRUE(program->window());
         return program;
     }
+    void RefuseThenLand(const Refusal& refusal);
 
     std::unique_ptr<test::InstalledGame> installed;
 };
 
+// The refused Apply leaves the player's files as they were and the change pending; once the obstacle is gone a
+// plain Apply lands it.
+void RefusalTest::RefuseThenLand(const Refusal& refusal)
+{
+    SCOPED_TRACE(refusal.what);
+    TempGameFolder game = refusal.configExists ? TempGameFolder(kPlayerConfig) : TempGameFolder();
+    const std::unique_ptr<RunningProgram> program = StartWith(game);
+    const std::function<void()> remove = refusal.put(game);
+    program->Click(IDC_SYNC_MACROS);
+    program->Click(IDC_APPLY);
+    EXPECT_EQ(program->Text(IDC_NOTE), refusal.note);
+    EXPECT_TRUE(program->IsChecked(IDC_SYNC_MACROS));
+    EXPECT_TRUE(program->IsEnabled(IDC_REVERT));
+    if (refusal.configExists) {
+        EXPECT_EQ(game.config(), kPlayerConfig);
+        std::set<std::wstring> left = FolderNames(WtfFolder(game));
+        left.erase(L"config.wtf.bak~");   // taken when only the write itself was refused
+        EXPECT_EQ(left, std::set<std::wstring>{L"config.wtf"});
+    } else {
+        EXPECT_TRUE(FolderNames(game.folder()).empty()) << "no WTF folder is made";
+    }
+
+    remove();
+    const bool configThere = test::FileExists(game.configPath());
+    program->Click(IDC_APPLY);
+    EXPECT_EQ(game.config(), std::string(configThere ? kPlayerConfig : "") + kMacrosLine);
+    if (configThere) {   // backed up before its first change, also when it appeared after the first Apply
+        EXPECT_EQ(ReadBytes(game.backupPath()), kPlayerConfig);
+    }
+    EXPECT_EQ(program->Text(IDC_NOTE), test::kGameNote);
+    EXPECT_FALSE(program->IsEnabled(IDC_REVERT));
+}
+
 TEST_F(RefusalTest, EachCauseHasItsOwnNoteAndThePendingChangeLandsOnceItIsGone)
 {
-    struct Refusal {
-        const char* what;
-        bool configExists;
-        const wchar_t* note;
-        Obstacle put;
-        bool onlyWhereRightsAreEnforced;
-    };
     const Refusal refusals[] = {
-        {"read-only config.wtf", true, test::kReadOnlyNote, MakeReadOnly, false},
-        {"config.wtf held open by another program", true, test::kInUseNote, HoldOpen, false},
+        {"read-only config.wtf", true, test::kReadOnlyNote, MakeReadOnly},
+        {"config.wtf held open by another program", true, test::kInUseNote, HoldOpenAsTheGame},
         {"a game folder without a WTF folder", false, test::kNoWtfFolderNote,
          [](const TempGameFolder& game) {
              EXPECT_TRUE(RemoveDirectoryW(WtfFolder(game).c_str()));
@@ -86,8 +121,7 @@ TEST_F(RefusalTest, EachCauseHasItsOwnNoteAndThePendingChangeLandsOnceItIsGone)
                  CreateDirectoryW(WtfFolder(game).c_str(), nullptr);
                  test::WriteBytes(game.configPath(), kPlayerConfig);
              });
-         },
-         false},
+         }},
         {"a game folder that is gone", false, test::kGameFolderMissingNote,
          [](const TempGameFolder& game) {
              EXPECT_TRUE(RemoveDirectoryW(WtfFolder(game).c_str()) && RemoveDirectoryW(game.folder().c_str()));
@@ -95,53 +129,29 @@ TEST_F(RefusalTest, EachCauseHasItsOwnNoteAndThePendingChangeLandsOnceItIsGone)
                  CreateDirectoryW(game.folder().c_str(), nullptr);
                  CreateDirectoryW(WtfFolder(game).c_str(), nullptr);
              });
-         },
-         false},
-        {"a WTF folder without the right to write", true, test::kAccessDeniedNote,
-         [](const TempGameFolder& game) {
-             auto rights = std::make_shared<test::WriteRightsTaken>(WtfFolder(game));
-             EXPECT_TRUE(rights->taken()) << "the platform still lets this account write to the folder";
-             return std::function<void()>([rights] { rights->GiveBack(); });
-         },
-         true},
+         }},
     };
-    for (const Refusal& refusal : refusals) {
-        SCOPED_TRACE(refusal.what);
-        if (refusal.onlyWhereRightsAreEnforced && !test::RightsEnforced())
-            continue;
-        TempGameFolder game = refusal.configExists ? TempGameFolder(kPlayerConfig) : TempGameFolder();
-        const std::unique_ptr<RunningProgram> program = StartWith(game);
-        const std::function<void()> remove = refusal.put(game);
-        program->Click(IDC_SYNC_MACROS);
-        program->Click(IDC_APPLY);
-        EXPECT_EQ(program->Text(IDC_NOTE), refusal.note);
-        EXPECT_TRUE(program->IsChecked(IDC_SYNC_MACROS));
-        EXPECT_TRUE(program->IsEnabled(IDC_REVERT));
-        if (refusal.configExists) {
-            EXPECT_EQ(game.config(), kPlayerConfig);
-            std::set<std::wstring> left = FolderNames(WtfFolder(game));
-            left.erase(L"config.wtf.bak~");   // taken when only the write itself was refused
-            EXPECT_EQ(left, std::set<std::wstring>{L"config.wtf"});
-        } else {
-            EXPECT_TRUE(FolderNames(game.folder()).empty()) << "no WTF folder is made";
-        }
+    for (const Refusal& refusal : refusals)
+        RefuseThenLand(refusal);
+}
 
-        remove();
-        const bool configThere = test::FileExists(game.configPath());
-        program->Click(IDC_APPLY);
-        EXPECT_EQ(game.config(), std::string(configThere ? kPlayerConfig : "") + kMacrosLine);
-        if (configThere) {   // backed up before its first change, also when it appeared after the first Apply
-            EXPECT_EQ(ReadBytes(game.backupPath()), kPlayerConfig);
-        }
-        EXPECT_EQ(program->Text(IDC_NOTE), test::kGameNote);
-        EXPECT_FALSE(program->IsEnabled(IDC_REVERT));
-    }
+TEST_F(RefusalTest, EachCauseEvenAWtfFolderWithoutTheRightToWrite)
+{
+    if (!test::RightsEnforced())
+        GTEST_SKIP() << "the platform enforces no folder rights for this account (root under Wine): run as an "
+                        "ordinary account, with KELVANE_RIGHTS_ENFORCED set";
+    RefuseThenLand({"a WTF folder without the right to write", true, test::kAccessDeniedNote,
+                    [](const TempGameFolder& game) {
+                        auto rights = std::make_shared<test::WriteRightsTaken>(WtfFolder(game));
+                        EXPECT_TRUE(rights->taken()) << "the platform still lets this account write to the folder";
+                        return std::function<void()>([rights] { rights->GiveBack(); });
+                    }});
 }
 
 TEST_F(RefusalTest, AFailedRestoreChangesNothingAndCanBeTriedAgain)
 {
     const std::tuple<const char*, Obstacle, const wchar_t*> obstacles[] = {
-        {"config.wtf held open by another program", HoldOpen, test::kRestoreInUse},
+        {"config.wtf held open by another program", HoldOpenAsTheGame, test::kRestoreInUse},
         {"read-only config.wtf", MakeReadOnly, test::kRestoreReadOnly},
     };
     for (const auto& [what, put, remedy] : obstacles) {

@@ -4,9 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 
 #include "app/resources/resource.h"
-#include "tests/support/game_setup.h"
 #include "tests/support/installed_game.h"
 #include "tests/support/notes.h"
 #include "tests/support/program_driver.h"
@@ -21,7 +21,6 @@ using test::RunningProgram;
 using test::TempGameFolder;
 using test::kGameNote;
 using test::kGameRunningNote;
-using test::kInterfacesKey;
 
 constexpr wchar_t kTestInterface[] = L"{0000E2E0-CAFE-4000-8000-000000000001}";
 constexpr char kPlayerConfig[] =
@@ -31,29 +30,27 @@ constexpr char kPlayerConfig[] =
     "SET gxResolution \"1024x768\"\r\n";
 constexpr char kMacrosLine[] = "SET synchronizeMacros \"0\"\r\n";
 
-// The machine's own registry here: the program runs in another process, which no redirection reaches.
-bool TestInterfaceAcksEverySegment() { return test::InterfaceAcksEverySegment(kTestInterface); }
-
 class WholeJobTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
         if (!test::RunningUnderWine())
             GTEST_SKIP() << "changes the machine's registry: runs only in the test run's private Wine prefix";
-        test::SetNetworkInterface(kTestInterface, false);
-        test::ClearNetworkTweak();
+        // The machine's own registry here: the program runs in another process, which no redirection reaches.
+        interfaces = std::make_unique<test::NetworkInterfaces>(std::vector<std::wstring>{kTestInterface});
+        ASSERT_TRUE(interfaces->ok());
+        InstallGameAt(L"");   // no game key, not even one that a killed run left behind
     }
-    void TearDown() override
+    bool TestInterfaceAcksEverySegment() const { return interfaces->AllAre(true); }
+    void InstallGameAt(const std::wstring& folder)
     {
-        if (!test::RunningUnderWine())
-            return;
-        installed.reset();
-        test::ClearNetworkTweak();
-        RegDeleteKeyW(HKEY_LOCAL_MACHINE, (std::wstring(kInterfacesKey) + L"\\" + kTestInterface).c_str());
+        installed.reset();   // the key as it was before, put back before the next one is remembered
+        installed = std::make_unique<test::InstalledGame>(folder);
+        EXPECT_TRUE(installed->ok());
     }
-    void InstallGameAt(const std::wstring& folder) { installed = std::make_unique<test::InstalledGame>(folder); }
 
     TempGameFolder game{kPlayerConfig};
+    std::unique_ptr<test::NetworkInterfaces> interfaces;   // put back as they were when the test is done
     std::unique_ptr<test::InstalledGame> installed;
 };
 

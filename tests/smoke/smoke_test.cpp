@@ -3,12 +3,11 @@
 // machine's registry, so it runs only inside a private Wine prefix.
 #include <gtest/gtest.h>
 
-#include <iterator>
 #include <memory>
 #include <utility>
+#include <vector>
 
 #include "app/resources/resource.h"
-#include "tests/support/game_setup.h"
 #include "tests/support/installed_game.h"
 #include "tests/support/program_driver.h"
 #include "tests/support/temp_folder.h"
@@ -19,9 +18,6 @@ namespace {
 using test::ReadBytes;
 using test::RunningProgram;
 
-constexpr wchar_t kTitle[] = L"Vantorin Kelvane v1.0";
-constexpr const wchar_t* kInterfaces[] = {L"{5E0E0000-CAFE-4000-8000-000000000001}",
-                                          L"{5E0E0000-CAFE-4000-8000-000000000002}"};
 // Bindings synchronizing is already off (its option on); the other settings must come through untouched.
 constexpr char kPlayerConfig[] =
     "SET locale \"enUS\"\r\n"
@@ -38,8 +34,6 @@ constexpr CheckboxStates kRestored = {{IDC_NETWORK_LATENCY, true}, {IDC_TEXTURE_
                                       {IDC_SYNC_CONFIG, false},    {IDC_SYNC_MACROS, false},
                                       {IDC_SYNC_BINDINGS, true}};
 
-std::wstring InterfaceKey(const wchar_t* name) { return std::wstring(test::kInterfacesKey) + L"\\" + name; }
-
 void ExpectCheckboxes(const RunningProgram& program, const CheckboxStates& states)
 {
     for (const auto& [id, checked] : states)
@@ -52,21 +46,15 @@ protected:
     {
         if (!test::RunningUnderWine())
             GTEST_SKIP() << "changes the machine's registry: runs only in a private Wine prefix";
-        test::ClearNetworkTweak();
-        for (const wchar_t* name : kInterfaces)
-            test::SetNetworkInterface(name, false);
+        interfaces = std::make_unique<test::NetworkInterfaces>(std::vector<std::wstring>{
+            L"{5E0E0000-CAFE-4000-8000-000000000001}", L"{5E0E0000-CAFE-4000-8000-000000000002}"});
+        ASSERT_TRUE(interfaces->ok());
         installed = std::make_unique<test::InstalledGame>(game.folder());
-    }
-    void TearDown() override
-    {
-        if (!test::RunningUnderWine())
-            return;
-        test::ClearNetworkTweak();
-        for (const wchar_t* name : kInterfaces)
-            RegDeleteKeyW(HKEY_LOCAL_MACHINE, InterfaceKey(name).c_str());
+        ASSERT_TRUE(installed->ok());
     }
 
     test::TempGameFolder game{kPlayerConfig};
+    std::unique_ptr<test::NetworkInterfaces> interfaces;   // put back as they were when the test is done
     std::unique_ptr<test::InstalledGame> installed;
 };
 
@@ -75,9 +63,7 @@ TEST_F(SmokeTest, AppliesRestoresAndEndsWithItsExitCodes)
     {
         RunningProgram program;
         ASSERT_TRUE(program.window()) << testing::PrintToString(test::ProgramPath());
-        wchar_t title[64] = {};
-        GetWindowTextW(program.window(), title, static_cast<int>(std::size(title)));
-        EXPECT_STREQ(title, kTitle);
+        EXPECT_EQ(test::WindowTitle(program.window()), test::kProgramTitle);
         EXPECT_EQ(program.Text(IDC_GAME_PATH), game.folder());
         ExpectCheckboxes(program, kSeeded);
 
@@ -87,8 +73,7 @@ TEST_F(SmokeTest, AppliesRestoresAndEndsWithItsExitCodes)
         EXPECT_TRUE(program.IsEnabled(IDC_RESTORE_CONFIG));
         EXPECT_EQ(game.config(), std::string(kPlayerConfig) + kMacrosLine);
         EXPECT_EQ(ReadBytes(game.backupPath()), kPlayerConfig);
-        for (const wchar_t* name : kInterfaces)
-            EXPECT_TRUE(test::InterfaceAcksEverySegment(name)) << testing::PrintToString(std::wstring(name));
+        EXPECT_TRUE(interfaces->AllAre(true)) << "TcpAckFrequency 1 on both interfaces";
 
         program.Click(IDC_RESTORE_CONFIG);
         EXPECT_EQ(game.config(), kPlayerConfig);

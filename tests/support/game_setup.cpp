@@ -21,7 +21,7 @@ void SetInstallPath(const std::wstring& value, DWORD type)
 
 void SetNetworkInterface(const std::wstring& name, bool ackEverySegment)
 {
-    const std::wstring key = std::wstring(kInterfacesKey) + L"\\" + name;
+    const std::wstring key = InterfaceKey(name);
     ScratchRegistry::CreateKey(HKEY_LOCAL_MACHINE, key.c_str());
     if (ackEverySegment)
         ScratchRegistry::SetDword(HKEY_LOCAL_MACHINE, key.c_str(), L"TcpAckFrequency", 1);
@@ -30,7 +30,7 @@ void SetNetworkInterface(const std::wstring& name, bool ackEverySegment)
 bool InterfaceAcksEverySegment(const std::wstring& name)
 {
     DWORD value = 0;
-    const std::wstring key = std::wstring(kInterfacesKey) + L"\\" + name;
+    const std::wstring key = InterfaceKey(name);
     return ScratchRegistry::ReadDword(HKEY_LOCAL_MACHINE, key.c_str(), L"TcpAckFrequency", value) && value == 1;
 }
 

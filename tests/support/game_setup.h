@@ -4,10 +4,9 @@
 #include <windows.h>
 #include <string>
 
-namespace kelvane::test {
+#include "tests/support/installed_game.h"   // the keys' names
 
-constexpr wchar_t kGameKey[] = L"SOFTWARE\\Blizzard Entertainment\\World of Warcraft";
-constexpr wchar_t kInterfacesKey[] = L"SYSTEM\\CurrentControlSet\\services\\tcpip\\Parameters\\Interfaces";
+namespace kelvane::test {
 
 // "InstallPath" in the 32-bit view, where the game's 32-bit installer writes it.
 void SetInstallPath(const std::wstring& value, DWORD type = REG_SZ);

@@ -14,25 +14,35 @@ constexpr DWORD kEndTimeoutMs = 5000;
 struct Search {
     DWORD processId;
     const std::wstring* title;
-    HWND found;
+    std::vector<HWND> found;
 };
 
-BOOL CALLBACK FindVisibleWindow(HWND window, LPARAM param)
+BOOL CALLBACK FindVisibleWindows(HWND window, LPARAM param)
 {
     auto* search = reinterpret_cast<Search*>(param);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
-    if (owner != search->processId || !IsWindowVisible(window))
-        return TRUE;
-    wchar_t title[128] = {};
-    GetWindowTextW(window, title, static_cast<int>(std::size(title)));
-    if (*search->title != title)
-        return TRUE;
-    search->found = window;
-    return FALSE;
+    if ((search->processId == 0 || owner == search->processId) && IsWindowVisible(window) &&
+        WindowTitle(window) == *search->title)
+        search->found.push_back(window);
+    return TRUE;
 }
 
 }  // namespace
+
+std::wstring WindowTitle(HWND window)
+{
+    wchar_t title[128] = {};
+    GetWindowTextW(window, title, static_cast<int>(std::size(title)));
+    return title;
+}
+
+std::vector<HWND> VisibleWindowsTitled(const std::wstring& title, DWORD processId)
+{
+    Search search{processId, &title, {}};
+    EnumWindows(FindVisibleWindows, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
 
 std::wstring ModuleFolder()
 {
@@ -79,9 +89,10 @@ LaunchedProgram::LaunchedProgram(const std::wstring& exe, const std::wstring& ar
     WaitForInputIdle(process_.get(), timeoutMs);
     // Polled at the finest step Sleep gives, so the poll adds about a millisecond to a timed start.
     for (;;) {
-        Search search{info.dwProcessId, &title, nullptr};
-        EnumWindows(FindVisibleWindow, reinterpret_cast<LPARAM>(&search));
-        if ((window_ = search.found) != nullptr || GetTickCount64() >= deadline)
+        const std::vector<HWND> found = VisibleWindowsTitled(title, info.dwProcessId);
+        if (!found.empty())
+            window_ = found.front();
+        if (window_ || GetTickCount64() >= deadline)
             break;
         Sleep(1);
     }

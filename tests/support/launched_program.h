@@ -5,10 +5,18 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "common/unique_handle.h"
 
 namespace kelvane::test {
+
+// The dialog's title as the player sees it, written out here so that a changed title fails the tests.
+constexpr wchar_t kProgramTitle[] = L"Vantorin Kelvane v1.0";
+
+std::wstring WindowTitle(HWND window);   // also of another process's top-level window
+// The visible top-level windows with the title: of one process, or of every process when `processId` is 0.
+std::vector<HWND> VisibleWindowsTitled(const std::wstring& title, DWORD processId = 0);
 
 std::wstring ModuleFolder();   // the folder of the running program, ending in a backslash
 // The program under test: KELVANE_EXE when set, else the built kelvane.exe in the parent of the running program's

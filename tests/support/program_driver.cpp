@@ -8,7 +8,6 @@
 namespace kelvane::test {
 namespace {
 
-constexpr wchar_t kTitle[] = L"Vantorin Kelvane v1.0";
 constexpr DWORD kStartTimeoutMs = 20000;
 constexpr DWORD kSettleTimeoutMs = 5000;
 constexpr DWORD kTypingPauseMs = 400;   // the program waits a quarter of a second
@@ -16,7 +15,7 @@ constexpr DWORD kTypingPauseMs = 400;   // the program waits a quarter of a seco
 }  // namespace
 
 RunningProgram::RunningProgram(int showCommand, const std::wstring& arguments)
-    : program_(ProgramPath(), arguments, showCommand, kTitle, kStartTimeoutMs)
+    : program_(ProgramPath(), arguments, showCommand, kProgramTitle, kStartTimeoutMs)
 {
     if (program_.startError() != 0)
         ADD_FAILURE() << "cannot start the program, error " << program_.startError();

@@ -1,55 +1,30 @@
-// Temporary folders for tests, and a whole-file write that fails the test when it cannot write.
+// The tests' game folders, whole-file writes and held files, with GoogleTest's failure when they cannot be made.
 #include "tests/support/temp_folder.h"
 
-#include <windows.h>
 #include <gtest/gtest.h>
 
-#include <atomic>
-
 namespace kelvane::test {
-namespace {
-std::atomic<unsigned> folderCount{0};
-}
-
-TempFolder::TempFolder(const std::wstring& name)
-{
-    wchar_t base[MAX_PATH + 1] = {};
-    GetTempPathW(MAX_PATH, base);
-    for (;;) {
-        path_ = std::wstring(base) + name + L"-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                std::to_wstring(++folderCount);
-        if (CreateDirectoryW(path_.c_str(), nullptr))
-            break;
-        if (GetLastError() != ERROR_ALREADY_EXISTS) {
-            ADD_FAILURE() << "cannot create a temporary folder, error " << GetLastError();
-            break;
-        }
-    }
-}
-
-TempFolder::~TempFolder()
-{
-    RemoveTree(path_);
-}
 
 TempGameFolder::TempGameFolder()
 {
-    CreateDirectoryW((folder_ / L"WTF").c_str(), nullptr);
+    EXPECT_TRUE(ok()) << "cannot make a temporary game folder, error " << error();
 }
 
-TempGameFolder::TempGameFolder(const std::string& configBytes) : TempGameFolder()
+TempGameFolder::TempGameFolder(const std::string& configBytes) : GameFolder(configBytes)
 {
-    WriteBytes(configPath(), configBytes);
-}
-
-std::string TempGameFolder::config() const
-{
-    return ReadBytes(configPath());
+    EXPECT_TRUE(ok()) << "cannot make a temporary game folder with config.wtf, error " << error();
 }
 
 void WriteBytes(const std::wstring& path, const std::string& bytes)
 {
     ASSERT_TRUE(WriteWholeFile(path, bytes)) << "cannot write a test file, error " << GetLastError();
+}
+
+UniqueFile HoldOpen(const std::wstring& path, DWORD access, DWORD share)
+{
+    UniqueFile file(CreateFileW(path.c_str(), access, share, nullptr, OPEN_EXISTING, 0, nullptr));
+    EXPECT_TRUE(file) << "cannot hold the file open, error " << GetLastError();
+    return file;
 }
 
 }  // namespace kelvane::test

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/installed_game.h"
 #include "tests/support/scratch_registry.h"
 #include "tweaks/network_latency.h"
 
@@ -54,26 +55,22 @@ class NetworkLatencyTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(registry.ok()); }
 
-    static std::wstring Interface(const std::wstring& name)
-    {
-        return L"SYSTEM\\CurrentControlSet\\services\\tcpip\\Parameters\\Interfaces\\" + name;
-    }
     static void AddInterface(const std::wstring& name)
     {
-        ScratchRegistry::CreateKey(HKEY_LOCAL_MACHINE, Interface(name).c_str());
+        ScratchRegistry::CreateKey(HKEY_LOCAL_MACHINE, test::InterfaceKey(name).c_str());
     }
     static void SetAck(const std::wstring& name, DWORD value)
     {
-        ScratchRegistry::SetDword(HKEY_LOCAL_MACHINE, Interface(name).c_str(), kValue, value);
+        ScratchRegistry::SetDword(HKEY_LOCAL_MACHINE, test::InterfaceKey(name).c_str(), kValue, value);
     }
     static void SetAckBytes(const std::wstring& name, DWORD type, const std::vector<BYTE>& bytes)
     {
-        ScratchRegistry::SetBytes(HKEY_LOCAL_MACHINE, Interface(name).c_str(), kValue, type, bytes.data(),
+        ScratchRegistry::SetBytes(HKEY_LOCAL_MACHINE, test::InterfaceKey(name).c_str(), kValue, type, bytes.data(),
                                   static_cast<DWORD>(bytes.size()));
     }
     static bool HasAck(const std::wstring& name)
     {
-        return ScratchRegistry::HasValue(HKEY_LOCAL_MACHINE, Interface(name).c_str(), kValue);
+        return ScratchRegistry::HasValue(HKEY_LOCAL_MACHINE, test::InterfaceKey(name).c_str(), kValue);
     }
     // Reads starting from both states of the bit, so a read that left the bit alone cannot pass for one that set it.
     static bool ReadsAsSet()
@@ -99,8 +96,8 @@ TEST_F(NetworkLatencyTest, TheLastInterfaceInEnumerationOrderDecides)
 
     SetAck(L"A", 1);
     SetAck(L"B", 1);
-    ScratchRegistry::SetDword(HKEY_LOCAL_MACHINE, Interface(L"C").c_str(), L"Other", 1);
-    ASSERT_EQ(RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, Interface(L"C").c_str(), kValue), ERROR_SUCCESS);
+    ScratchRegistry::SetDword(HKEY_LOCAL_MACHINE, test::InterfaceKey(L"C").c_str(), L"Other", 1);
+    ASSERT_EQ(RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, test::InterfaceKey(L"C").c_str(), kValue), ERROR_SUCCESS);
     EXPECT_FALSE(ReadsAsSet());
 }
 
@@ -120,7 +117,7 @@ TEST_F(NetworkLatencyTest, JudgesTheFirstFourBytesOfAnyTypeAndRefusesLongerData)
 
 TEST_F(NetworkLatencyTest, WithoutInterfacesNothingIsReadOrWritten)
 {
-    ScratchRegistry::CreateKey(HKEY_LOCAL_MACHINE, Interface(L"").c_str());
+    ScratchRegistry::CreateKey(HKEY_LOCAL_MACHINE, test::kInterfacesKey);
     for (const OptionMask start : {OptionMask{0}, kOptionNetworkLatency | kOtherBits}) {
         OptionMask mask = start;
         EXPECT_TRUE(NetworkLatencyTweak(mask, kRead));
@@ -129,7 +126,7 @@ TEST_F(NetworkLatencyTest, WithoutInterfacesNothingIsReadOrWritten)
         EXPECT_EQ(mask, start);
     }
     UniqueKey key;
-    ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, Interface(L"").c_str(), 0, KEY_READ, key.put()), ERROR_SUCCESS);
+    ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, test::kInterfacesKey, 0, KEY_READ, key.put()), ERROR_SUCCESS);
     DWORD subkeys = 99, values = 99;
     ASSERT_EQ(RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr,
                                nullptr, nullptr, nullptr),
@@ -148,7 +145,7 @@ TEST_F(NetworkLatencyTest, AMissingInterfacesKeyLeavesTheBitAndFailsWrites)
         EXPECT_EQ(mask, start);
     }
     UniqueKey key;
-    EXPECT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, Interface(L"").c_str(), 0, KEY_READ, key.put()), ERROR_FILE_NOT_FOUND)
+    EXPECT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, test::kInterfacesKey, 0, KEY_READ, key.put()), ERROR_FILE_NOT_FOUND)
         << "a write created the key";
 }
 
@@ -164,7 +161,8 @@ TEST_F(NetworkLatencyTest, WritingSetMarksEveryInterfaceWithTheNumberOne)
     EXPECT_EQ(mask, kOptionNetworkLatency);
     for (const auto& name : names) {
         DWORD value = 0xDEADBEEF;
-        ASSERT_TRUE(ScratchRegistry::ReadDword(HKEY_LOCAL_MACHINE, Interface(name).c_str(), kValue, value)) << name.c_str();
+        ASSERT_TRUE(ScratchRegistry::ReadDword(HKEY_LOCAL_MACHINE, test::InterfaceKey(name).c_str(), kValue, value))
+            << name.c_str();
         EXPECT_EQ(value, 1u);
     }
     EXPECT_TRUE(ReadsAsSet());
@@ -177,7 +175,7 @@ TEST_F(NetworkLatencyTest, WritingClearDeletesTheValueEverywhereAndKeepsOtherVal
     SetAck(L"A", 1);                                       // ours from an earlier run
     SetAckBytes(L"B", REG_SZ, {'2', 0, 0, 0});             // another program's, of another type
     SetAck(L"C", 1);
-    ScratchRegistry::SetDword(HKEY_LOCAL_MACHINE, Interface(L"C").c_str(), L"TcpNoDelay", 1);
+    ScratchRegistry::SetDword(HKEY_LOCAL_MACHINE, test::InterfaceKey(L"C").c_str(), L"TcpNoDelay", 1);
     // D lacks the value: deleting what is not there is no failure.
 
     OptionMask mask = kOtherBits;
@@ -185,19 +183,20 @@ TEST_F(NetworkLatencyTest, WritingClearDeletesTheValueEverywhereAndKeepsOtherVal
     EXPECT_EQ(mask, kOtherBits);
     for (const wchar_t* name : {L"A", L"B", L"C", L"D"})
         EXPECT_FALSE(HasAck(name)) << name;
-    EXPECT_TRUE(ScratchRegistry::HasValue(HKEY_LOCAL_MACHINE, Interface(L"C").c_str(), L"TcpNoDelay"));
+    EXPECT_TRUE(ScratchRegistry::HasValue(HKEY_LOCAL_MACHINE, test::InterfaceKey(L"C").c_str(), L"TcpNoDelay"));
     EXPECT_FALSE(ReadsAsSet());
 }
 
 TEST_F(NetworkLatencyTest, AnInterfaceThatCannotBeOpenedFailsTheWriteButNotTheOthers)
 {
     AddInterface(L"A");
-    DanglingInterface dangling(Interface(L"B"));
+    DanglingInterface dangling(test::InterfaceKey(L"B"));
     AddInterface(L"C");
     {
         UniqueKey probe;
-        ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, Interface(L"B").c_str(), 0, KEY_READ | KEY_WRITE, probe.put()),
-                  ERROR_FILE_NOT_FOUND);
+        ASSERT_EQ(
+            RegOpenKeyExW(HKEY_LOCAL_MACHINE, test::InterfaceKey(L"B").c_str(), 0, KEY_READ | KEY_WRITE, probe.put()),
+            ERROR_FILE_NOT_FOUND);
     }
 
     OptionMask mask = kOptionNetworkLatency;

@@ -143,8 +143,7 @@ TEST_F(TextureCacheTest, AFileThatCannotBeReadIsNeverReplaced)
     TempGameFolder game(original);
     {
         // Another program holds the file open and shares nothing.
-        UniqueFile held(CreateFileW(game.configPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-        ASSERT_TRUE(held);
+        const UniqueFile held = test::HoldOpen(game.configPath(), GENERIC_READ, 0);
         for (const OptionMask mask : {kOptionTextureCache, OptionMask{0}}) {
             OptionMask options = mask;
             EXPECT_FALSE(TextureCacheTweak(options, game.configPath(), kWrite, &Reports256MiB)) << mask;

@@ -36,9 +36,7 @@ TEST(VideoMemoryTest, TheTweakWritesHalfOfTheRealFigure)
     test::TempGameFolder game("SET gxWindow \"1\"\r\n");
     OptionMask mask = kOptionTextureCache;
     EXPECT_TRUE(TextureCacheTweak(mask, game.configPath(), kWrite));
-    const std::wstring value = TextureCacheValue(*total);
-    EXPECT_EQ(game.config(), "SET gxWindow \"1\"\r\nSET textureCacheSize " + std::string(value.begin(), value.end()) +
-                                 "\r\n");
+    EXPECT_EQ(game.config(), "SET gxWindow \"1\"\r\nSET textureCacheSize \"" + std::to_string(*total / 2) + "\"\r\n");
 }
 
 }  // namespace

@@ -1,0 +1,47 @@
+// One dialog at a time: the real program started again while its dialog is open, and after it was killed.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include "app/resources/resource.h"
+#include "tests/support/installed_game.h"
+#include "tests/support/program_driver.h"
+#include "tests/support/temp_folder.h"
+
+namespace kelvane {
+namespace {
+
+constexpr DWORD kSecondStartTimeoutMs = 15000;
+// Written out: the 32-bit and the 64-bit program must share the name, or each would open a dialog of its own.
+constexpr wchar_t kMutexName[] = L"Local\\Vantorin Kelvane one dialog";
+
+TEST(OneDialogTest, ASecondStartBringsTheOpenDialogForwardAndEndsAndAKilledRunHoldsNothing)
+{
+    if (!test::RunningUnderWine())
+        GTEST_SKIP() << "changes the machine's registry: runs only in the test run's private Wine prefix";
+    const test::TempGameFolder game;
+    const test::InstalledGame installed(game.folder());
+    ASSERT_TRUE(installed.ok());
+    auto first = std::make_unique<test::RunningProgram>(SW_SHOWMINNOACTIVE);
+    ASSERT_TRUE(IsIconic(first->window()));
+    first->Click(IDC_SYNC_MACROS);
+
+    test::LaunchedProgram second(test::ProgramPath(), L"", SW_SHOWNORMAL, L"", 0);
+    EXPECT_EQ(second.WaitForExit(kSecondStartTimeoutMs), 0);
+    first->Settle();
+    EXPECT_EQ(test::VisibleWindowsTitled(test::kProgramTitle), std::vector<HWND>{first->window()});
+    EXPECT_FALSE(IsIconic(first->window()));
+    EXPECT_TRUE(first->IsChecked(IDC_SYNC_MACROS)) << "the open dialog is left as it was";
+    EXPECT_TRUE(test::FolderNames(game.folder() + L"\\WTF").empty()) << "nothing is written";
+
+    // Held here as well, the mutex outlives the killed run, abandoned, as it does when another start waits on it.
+    const UniqueKernelObject mutex(OpenMutexW(SYNCHRONIZE, FALSE, kMutexName));
+    ASSERT_TRUE(mutex) << "no mutex named " << testing::PrintToString(std::wstring(kMutexName));
+    first.reset();   // ended from outside, as a crash ends it
+    const test::RunningProgram next;
+    EXPECT_TRUE(next.window());
+}
+
+}  // namespace
+}  // namespace kelvane

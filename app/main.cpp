@@ -5,9 +5,12 @@
 
 #include "app/app_module.h"
 #include "app/application.h"
+#include "app/dll_search.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int showCommand)
 {
+    // Before COM, the common controls or the shell load anything by name.
+    kelvane::RestrictDllSearchToSystemFolder();
     CoInitialize(nullptr);
     DefWindowProcW(nullptr, 0, 0, 0);
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_BAR_CLASSES};

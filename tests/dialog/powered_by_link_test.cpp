@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/desktop_shell.h"
 #include "app/hyperlink_control.h"
 #include "app/resources/resource.h"
 #include "tests/support/dialog_harness.h"
@@ -26,16 +27,26 @@ HINSTANCE WINAPI RecordOpen(HWND, const wchar_t* verb, const wchar_t* file, cons
     return reinterpret_cast<HINSTANCE>(33);
 }
 
+HRESULT NoDesktopShell(const wchar_t*)   // as under Wine, so the recorded fallback opens the link
+{
+    return E_NOINTERFACE;
+}
+
 class PoweredByLinkTest : public ::testing::Test {
 protected:
     PoweredByLinkTest()
     {
         opened.clear();
         HyperLinkControl::shellExecute = &RecordOpen;
+        HyperLinkControl::desktopOpen = &NoDesktopShell;
         test::SetInstallPath(game.folder());
         ui = std::make_unique<test::DialogHarness>();
     }
-    ~PoweredByLinkTest() override { HyperLinkControl::shellExecute = &ShellExecuteW; }
+    ~PoweredByLinkTest() override
+    {
+        HyperLinkControl::shellExecute = &ShellExecuteW;
+        HyperLinkControl::desktopOpen = &OpenThroughDesktopShell;
+    }
 
     // A key press as the loop delivers it: through the dialog's filter first.
     void Press(HWND target, UINT key)

@@ -73,7 +73,10 @@ HRESULT OpenThroughDesktopShell(const wchar_t* target)
     UniqueVariant show(static_cast<LONG>(SW_SHOWNORMAL));
     if (!file || noParameters.empty() || noDirectory.empty() || verb.empty())
         return E_OUTOFMEMORY;
-    return shell->ShellExecute(file.get(), noParameters.get(), noDirectory.get(), verb.get(), show.get());
+    // Windows answers a failed open with an error, Wine's explorer with S_FALSE: either way the shell was there.
+    const HRESULT opened =
+        shell->ShellExecute(file.get(), noParameters.get(), noDirectory.get(), verb.get(), show.get());
+    return opened == S_OK ? S_OK : S_FALSE;
 }
 
 }  // namespace kelvane

@@ -6,8 +6,8 @@
 namespace kelvane {
 
 // Asks the shell of the desktop (Explorer, which runs without elevation) to "open" `target` on the program's behalf.
-// S_OK when it took the request; a failure when there is no desktop shell to ask (no Explorer, as under Wine) or it
-// refused. Needs COM on the calling thread.
+// S_OK when it opened it; S_FALSE when it was asked and could not; a failure when there is no desktop shell to ask
+// (no Explorer) or it would not be reached. Needs COM on the calling thread.
 HRESULT OpenThroughDesktopShell(const wchar_t* target);
 
 }  // namespace kelvane

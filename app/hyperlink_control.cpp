@@ -194,8 +194,12 @@ bool HyperLinkControl::OpenTarget()
     if (!target)
         return false;
     // The program runs as administrator, and so would a browser its own shell starts; the desktop's shell runs with
-    // the player's rights. Where there is none to ask, this process's shell opens the target as before.
-    if (FAILED(desktopOpen(target->c_str()))) {
+    // the player's rights. Where there is none to ask, this process's shell opens the target as before; where it
+    // was asked and failed, ours is not asked as well, which would start the browser elevated after all.
+    const HRESULT desktop = desktopOpen(target->c_str());
+    if (desktop == S_FALSE)
+        return false;
+    if (FAILED(desktop)) {
         const HINSTANCE result = shellExecute(nullptr, L"open", target->c_str(), nullptr, nullptr, SW_SHOWNORMAL);
         // Values up to 32 are the shell's error codes.
         constexpr INT_PTR kLastShellError = 32;

@@ -17,7 +17,7 @@ public:
                                                     const wchar_t*, int);
     static ShellExecuteFunction shellExecute;
     // Opens through the desktop's shell, so the browser does not inherit the program's elevation; ShellExecuteW is
-    // the fallback where that fails. Tests make it refuse or accept without starting anything.
+    // the fallback where that shell is not there. Tests make it refuse, fail or open without starting anything.
     using DesktopOpenFunction = HRESULT (*)(const wchar_t* target);
     static DesktopOpenFunction desktopOpen;
 

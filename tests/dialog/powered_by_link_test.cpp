@@ -27,7 +27,7 @@ HINSTANCE WINAPI RecordOpen(HWND, const wchar_t* verb, const wchar_t* file, cons
     return reinterpret_cast<HINSTANCE>(33);
 }
 
-HRESULT NoDesktopShell(const wchar_t*)   // as under Wine, so the recorded fallback opens the link
+HRESULT NoDesktopShell(const wchar_t*)   // so the recorded fallback opens the link
 {
     return E_NOINTERFACE;
 }

@@ -39,7 +39,7 @@ constexpr INT_PTR kShellSuccess = 42;
 constexpr INT_PTR kShellFileNotFound = 2;
 
 // Stands in for the desktop's shell and for ShellExecuteW while alive: records every call to each, and answers
-// `desktopAnswer` (refused by default, as where there is no Explorer) and `answer`.
+// `desktopAnswer` (by default, that there is no desktop shell) and `answer`.
 class FakeShell {
 public:
     struct Call {

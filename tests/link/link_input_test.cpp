@@ -189,7 +189,7 @@ TEST_F(LinkInputTest, SetFontChangesTheReportedFontOnly)
 }
 
 // The shell is asked on a control of its own, without a window: each case starts unvisited.
-TEST(LinkOpenTest, TheDesktopsShellOpensFirstAndThisProcesssShellOnlyWhereThatIsRefused)
+TEST(LinkOpenTest, TheDesktopsShellOpensFirstAndThisProcesssShellOnlyWhereThatIsNotThere)
 {
     struct Case {
         const char* what;
@@ -199,8 +199,9 @@ TEST(LinkOpenTest, TheDesktopsShellOpensFirstAndThisProcesssShellOnlyWhereThatIs
         bool opened;
     };
     const Case cases[] = {
-        {"the desktop's shell took it", S_OK, kShellFileNotFound, 0, true},
-        {"no desktop shell, as under Wine: the fallback opens", REGDB_E_CLASSNOTREG, kShellSuccess, 1, true},
+        {"the desktop's shell opened it", S_OK, kShellFileNotFound, 0, true},
+        {"the desktop's shell could not: ours is not asked to", S_FALSE, kShellSuccess, 0, false},
+        {"no desktop shell: the fallback opens", REGDB_E_CLASSNOTREG, kShellSuccess, 1, true},
         {"both refuse: nothing changes", E_ACCESSDENIED, kShellFileNotFound, 1, false},
     };
     for (const Case& c : cases) {

@@ -26,11 +26,7 @@ HINSTANCE WINAPI RecordOpen(HWND, const wchar_t* verb, const wchar_t* file, cons
     opened.push_back(std::wstring(verb) + L" " + file);
     return reinterpret_cast<HINSTANCE>(33);
 }
-
-HRESULT NoDesktopShell(const wchar_t*)   // so the recorded fallback opens the link
-{
-    return E_NOINTERFACE;
-}
+HRESULT NoDesktopShell(const wchar_t*) { return E_NOINTERFACE; }   // so the recorded fallback opens the link
 
 class PoweredByLinkTest : public ::testing::Test {
 protected:

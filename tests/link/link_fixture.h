@@ -38,8 +38,7 @@ constexpr COLORREF kDefaultVisitedColor = 0x00800080;
 constexpr INT_PTR kShellSuccess = 42;
 constexpr INT_PTR kShellFileNotFound = 2;
 
-// Stands in for the desktop's shell and for ShellExecuteW while alive: records every call to each, and answers
-// `desktopAnswer` (by default, that there is no desktop shell) and `answer`.
+// Stands in for the desktop's shell and ShellExecuteW while alive: records their calls, gives the answers below.
 class FakeShell {
 public:
     struct Call {
@@ -59,7 +58,7 @@ public:
     static std::vector<Call> calls;
     static INT_PTR answer;
     static std::vector<std::wstring> desktopCalls;
-    static HRESULT desktopAnswer;
+    static HRESULT desktopAnswer;   // by default, that there is no desktop shell
     static void (*duringCall)();   // runs inside the "open", for tests that act while it is in progress
 
 private:

@@ -2,6 +2,9 @@
 // view, and that view's shell object, whose ShellExecute runs inside Explorer.
 #include "app/desktop_shell.h"
 
+// First: its ShellExecute macro then renames the automation method where it is declared and where it is called alike.
+#include <shellapi.h>
+
 #include <exdisp.h>
 #include <servprov.h>
 #include <shldisp.h>

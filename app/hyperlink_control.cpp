@@ -9,6 +9,7 @@
 #include <new>
 
 #include "app/app_module.h"
+#include "app/desktop_shell.h"
 
 namespace kelvane {
 namespace {
@@ -43,6 +44,7 @@ bool StoreText(std::optional<std::wstring>& stored, const wchar_t* text)
 }  // namespace
 
 HyperLinkControl::ShellExecuteFunction HyperLinkControl::shellExecute = ShellExecuteW;
+HyperLinkControl::DesktopOpenFunction HyperLinkControl::desktopOpen = OpenThroughDesktopShell;
 
 HyperLinkControl::~HyperLinkControl()
 {
@@ -191,11 +193,19 @@ bool HyperLinkControl::OpenTarget()
 {
     if (!target)
         return false;
-    const HINSTANCE result = shellExecute(nullptr, L"open", target->c_str(), nullptr, nullptr, SW_SHOWNORMAL);
-    // Values up to 32 are the shell's error codes.
-    constexpr INT_PTR kLastShellError = 32;
-    if (reinterpret_cast<INT_PTR>(result) <= kLastShellError)
+    // The program runs as administrator, and so would a browser its own shell starts; the desktop's shell runs with
+    // the player's rights. Where there is none to ask, this process's shell opens the target as before; where it
+    // was asked and failed, ours is not asked as well, which would start the browser elevated after all.
+    const HRESULT desktop = desktopOpen(target->c_str());
+    if (desktop == S_FALSE)
         return false;
+    if (FAILED(desktop)) {
+        const HINSTANCE result = shellExecute(nullptr, L"open", target->c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+        // Values up to 32 are the shell's error codes.
+        constexpr INT_PTR kLastShellError = 32;
+        if (reinterpret_cast<INT_PTR>(result) <= kLastShellError)
+            return false;
+    }
     visited = true;
     if (window)
         InvalidateRect(window, nullptr, TRUE);

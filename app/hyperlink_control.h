@@ -16,6 +16,10 @@ public:
     using ShellExecuteFunction = HINSTANCE(WINAPI*)(HWND, const wchar_t*, const wchar_t*, const wchar_t*,
                                                     const wchar_t*, int);
     static ShellExecuteFunction shellExecute;
+    // Opens through the desktop's shell, so the browser does not inherit the program's elevation; ShellExecuteW is
+    // the fallback where that shell is not there. Tests make it refuse, fail or open without starting anything.
+    using DesktopOpenFunction = HRESULT (*)(const wchar_t* target);
+    static DesktopOpenFunction desktopOpen;
 
     static constexpr COLORREF kInvalidColor = 0xFFFFFFFF;
 

@@ -5,6 +5,7 @@
 
 #include "app/app_module.h"
 #include "app/application.h"
+#include "app/dll_search.h"
 #include "app/single_instance.h"
 
 namespace {
@@ -17,7 +18,9 @@ constexpr int kExitCodeDialogAlreadyOpen = 0;
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int showCommand)
 {
-    // Before anything else, so a second start opens and changes nothing.
+    // Before COM, the common controls or the shell load anything by name.
+    kelvane::RestrictDllSearchToSystemFolder();
+    // Before anything else that acts, so a second start opens and changes nothing.
     kelvane::SingleInstance singleInstance;
     if (!singleInstance.Claim(kWaitForOpenDialogMs))
         return kExitCodeDialogAlreadyOpen;

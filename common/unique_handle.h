@@ -3,6 +3,7 @@
 
 #include <windows.h>
 #include <objbase.h>
+#include <oleauto.h>
 #include <utility>
 
 namespace kelvane {
@@ -79,6 +80,11 @@ struct TaskMemTraits {   // memory the shell hands out, such as item id lists
     static void* Invalid() { return nullptr; }
     static void Close(void* p) { CoTaskMemFree(p); }
 };
+struct BstrTraits {   // a string for automation interfaces
+    using Handle = BSTR;
+    static BSTR Invalid() { return nullptr; }
+    static void Close(BSTR s) { SysFreeString(s); }
+};
 struct LocalMemTraits {   // memory FormatMessage allocates
     using Handle = HLOCAL;
     static HLOCAL Invalid() { return nullptr; }
@@ -97,6 +103,7 @@ using UniqueIcon = Unique<IconTraits>;
 using UniqueWindow = Unique<WindowTraits>;
 using UniqueTaskMem = Unique<TaskMemTraits>;
 using UniqueLocalMem = Unique<LocalMemTraits>;
+using UniqueBstr = Unique<BstrTraits>;
 
 // A COM interface pointer that releases its reference on every path.
 template <typename T>
@@ -108,10 +115,31 @@ public:
     ~ComPtr() { if (p_) p_->Release(); }
     T* get() const { return p_; }
     T* operator->() const { return p_; }
-    void** put() { if (p_) { p_->Release(); p_ = nullptr; } return reinterpret_cast<void**>(&p_); }
+    void** put() { return reinterpret_cast<void**>(putTyped()); }
+    T** putTyped() { if (p_) { p_->Release(); p_ = nullptr; } return &p_; }   // for out-parameters of type T**
     explicit operator bool() const { return p_ != nullptr; }
 private:
     T* p_ = nullptr;
+};
+
+// A VARIANT that frees what it holds on every path: empty, a number, or a text copied into a string of its own
+// (empty still when that string cannot be had).
+class UniqueVariant {
+public:
+    UniqueVariant() { VariantInit(&v_); }
+    explicit UniqueVariant(LONG number) : UniqueVariant() { v_.vt = VT_I4; v_.lVal = number; }
+    explicit UniqueVariant(const wchar_t* text) : UniqueVariant()
+    {
+        if ((v_.bstrVal = SysAllocString(text)) != nullptr)
+            v_.vt = VT_BSTR;
+    }
+    UniqueVariant(const UniqueVariant&) = delete;
+    UniqueVariant& operator=(const UniqueVariant&) = delete;
+    ~UniqueVariant() { VariantClear(&v_); }
+    VARIANT& get() { return v_; }
+    bool empty() const { return v_.vt == VT_EMPTY; }
+private:
+    VARIANT v_;
 };
 
 // Pairs CoInitialize with CoUninitialize for the length of a scope.

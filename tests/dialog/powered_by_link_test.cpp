@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/desktop_shell.h"
 #include "app/hyperlink_control.h"
 #include "app/resources/resource.h"
 #include "tests/support/dialog_harness.h"
@@ -25,6 +26,7 @@ HINSTANCE WINAPI RecordOpen(HWND, const wchar_t* verb, const wchar_t* file, cons
     opened.push_back(std::wstring(verb) + L" " + file);
     return reinterpret_cast<HINSTANCE>(33);
 }
+HRESULT NoDesktopShell(const wchar_t*) { return E_NOINTERFACE; }   // so the recorded fallback opens the link
 
 class PoweredByLinkTest : public ::testing::Test {
 protected:
@@ -32,10 +34,15 @@ protected:
     {
         opened.clear();
         HyperLinkControl::shellExecute = &RecordOpen;
+        HyperLinkControl::desktopOpen = &NoDesktopShell;
         test::SetInstallPath(game.folder());
         ui = std::make_unique<test::DialogHarness>();
     }
-    ~PoweredByLinkTest() override { HyperLinkControl::shellExecute = &ShellExecuteW; }
+    ~PoweredByLinkTest() override
+    {
+        HyperLinkControl::shellExecute = &ShellExecuteW;
+        HyperLinkControl::desktopOpen = &OpenThroughDesktopShell;
+    }
 
     // A key press as the loop delivers it: through the dialog's filter first.
     void Press(HWND target, UINT key)

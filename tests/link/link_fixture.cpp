@@ -11,19 +11,31 @@ namespace kelvane::test {
 std::vector<FakeShell::Call> FakeShell::calls;
 INT_PTR FakeShell::answer = kShellSuccess;
 void (*FakeShell::duringCall)() = nullptr;
+std::vector<std::wstring> FakeShell::desktopCalls;
+HRESULT FakeShell::desktopAnswer = E_NOINTERFACE;
 
-FakeShell::FakeShell() : saved_(HyperLinkControl::shellExecute)
+FakeShell::FakeShell() : saved_(HyperLinkControl::shellExecute), savedDesktop_(HyperLinkControl::desktopOpen)
 {
     calls.clear();
     answer = kShellSuccess;
+    desktopCalls.clear();
+    desktopAnswer = E_NOINTERFACE;
     duringCall = nullptr;
     HyperLinkControl::shellExecute = &FakeShell::Execute;
+    HyperLinkControl::desktopOpen = &FakeShell::OpenOnDesktop;
 }
 
 FakeShell::~FakeShell()
 {
     HyperLinkControl::shellExecute = saved_;
+    HyperLinkControl::desktopOpen = savedDesktop_;
     duringCall = nullptr;
+}
+
+HRESULT FakeShell::OpenOnDesktop(const wchar_t* target)
+{
+    desktopCalls.push_back(target);
+    return desktopAnswer;
 }
 
 HINSTANCE WINAPI FakeShell::Execute(HWND owner, const wchar_t* verb, const wchar_t* file, const wchar_t* parameters,

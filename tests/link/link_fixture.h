@@ -38,7 +38,7 @@ constexpr COLORREF kDefaultVisitedColor = 0x00800080;
 constexpr INT_PTR kShellSuccess = 42;
 constexpr INT_PTR kShellFileNotFound = 2;
 
-// Stands in for ShellExecuteW while alive: records every call and answers `answer`.
+// Stands in for the desktop's shell and ShellExecuteW while alive: records their calls, gives the answers below.
 class FakeShell {
 public:
     struct Call {
@@ -57,12 +57,16 @@ public:
 
     static std::vector<Call> calls;
     static INT_PTR answer;
+    static std::vector<std::wstring> desktopCalls;
+    static HRESULT desktopAnswer;   // by default, that there is no desktop shell
     static void (*duringCall)();   // runs inside the "open", for tests that act while it is in progress
 
 private:
     static HINSTANCE WINAPI Execute(HWND owner, const wchar_t* verb, const wchar_t* file, const wchar_t* parameters,
                                     const wchar_t* directory, int show);
+    static HRESULT OpenOnDesktop(const wchar_t* target);
     HyperLinkControl::ShellExecuteFunction saved_;
+    HyperLinkControl::DesktopOpenFunction savedDesktop_;
 };
 
 // A picture of a window's client area as COLORREF values, drawn through WM_PRINTCLIENT into a DIB section.

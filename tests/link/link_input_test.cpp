@@ -188,5 +188,29 @@ TEST_F(LinkInputTest, SetFontChangesTheReportedFontOnly)
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(dialogFont), FALSE);
 }
 
+// The shell is asked on a control of its own, without a window: each case starts unvisited.
+TEST(LinkOpenTest, TheDesktopsShellOpensFirstAndThisProcesssShellOnlyWhereThatIsNotThere)
+{
+    struct Case { const char* what; HRESULT desktop; INT_PTR shell; size_t shellCalls; bool opened; };
+    const Case cases[] = {
+        {"the desktop's shell opened it", S_OK, kShellFileNotFound, 0, true},
+        {"the desktop's shell could not: ours is not asked to", S_FALSE, kShellSuccess, 0, false},
+        {"no desktop shell: the fallback opens", REGDB_E_CLASSNOTREG, kShellSuccess, 1, true},
+        {"both refuse: nothing changes", E_ACCESSDENIED, kShellFileNotFound, 1, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        FakeShell shell;
+        FakeShell::desktopAnswer = c.desktop;
+        FakeShell::answer = c.shell;
+        HyperLinkControl link;
+        ASSERT_TRUE(link.SetTarget(kHomePage));
+        EXPECT_EQ(link.OpenTarget(), c.opened);
+        EXPECT_EQ(Access::Visited(link), c.opened);
+        EXPECT_EQ(FakeShell::desktopCalls, std::vector<std::wstring>{kHomePage});
+        EXPECT_EQ(FakeShell::calls.size(), c.shellCalls);
+    }
+}
+
 }  // namespace
 }  // namespace kelvane::test

@@ -1,4 +1,5 @@
-// Process entry: one dialog at a time, then COM and the common controls around one run of the dialog.
+// Process entry: DLLs from the system folder only, one dialog at a time, then COM and the common controls around one
+// run of the dialog.
 #include <windows.h>
 #include <commctrl.h>
 #include <objbase.h>

@@ -10,6 +10,7 @@
 #include "app/option_controls.h"
 #include "app/resources/resource.h"
 #include "app/window_placement.h"
+#include "config/config_edit_batch.h"
 #include "config/running_game.h"
 #include "config/sync_settings.h"
 #include "tweaks/network_latency.h"
@@ -48,6 +49,13 @@ const wchar_t* FailureNote(FailureCause cause)
     default:
         return kApplyFailedNote;
     }
+}
+
+// The note names the first failure in the order of the work.
+void KeepFirstFailure(WriteResult& first, const WriteResult& result)
+{
+    if (first)
+        first = result;
 }
 
 }  // namespace
@@ -171,8 +179,7 @@ void MainDialog::FindGameFolder()
     PostMessageW(window(), WM_COMMAND, MAKEWPARAM(IDC_BROWSE, BN_CLICKED), 0);
 }
 
-const MainDialog::OptionAccessor MainDialog::kAccessors[5] = {
-    {kOptionNetworkLatency, &MainDialog::NetworkLatencyTweak},
+const MainDialog::GameFileAccessor MainDialog::kGameFileAccessors[4] = {
     {kOptionTextureCache, &MainDialog::TextureCacheTweak},
     {kOptionSyncBindings, &MainDialog::SyncBindingsTweak},
     {kOptionSyncConfig, &MainDialog::SyncConfigTweak},
@@ -181,8 +188,11 @@ const MainDialog::OptionAccessor MainDialog::kAccessors[5] = {
 
 void MainDialog::ReadAllOptions()
 {
-    for (const OptionAccessor& accessor : kAccessors)
-        (this->*accessor.access)(kRead);
+    NetworkLatencyTweak(kRead);
+    GameConfigFile document;   // one load serves the four game-file options
+    document.Load(configPath.c_str());
+    for (const GameFileAccessor& accessor : kGameFileAccessors)
+        (this->*accessor.access)(document, kRead);
 }
 
 void MainDialog::ShowOptions()
@@ -222,6 +232,9 @@ LRESULT MainDialog::OnOptionToggled(int id)
 {
     const OptionMask bit = OptionBitOfControl(id);
     currentOptions = WithBit(currentOptions, bit, IsDlgButtonChecked(window(), id) != BST_UNCHECKED);
+    // DirectDraw is slow to answer: by the time the player presses Apply, the figure is there.
+    if (currentOptions & ~appliedOptions & bit & kOptionTextureCache)
+        videoMemory.Start(videoMemoryQuery);
     // Only the toggled option decides; other options that still differ do not keep Revert enabled.
     EnableWindow(GetDlgItem(window(), IDC_REVERT), ((currentOptions ^ appliedOptions) & bit) != 0);
     UpdateNote();
@@ -275,15 +288,13 @@ LRESULT MainDialog::OnApply()
 
     const OptionMask changed = currentOptions ^ appliedOptions;
     OptionMask pending = changed & withheld;
-    for (const OptionAccessor& accessor : kAccessors) {
-        if (!(changed & ~withheld & accessor.bit))
-            continue;
-        if (const WriteResult written = (this->*accessor.access)(kWrite); !written) {
-            pending |= accessor.bit;
-            if (outcome)
-                outcome = written;
+    if (changed & kOptionNetworkLatency) {
+        if (const WriteResult written = NetworkLatencyTweak(kWrite); !written) {
+            pending |= kOptionNetworkLatency;
+            KeepFirstFailure(outcome, written);
         }
     }
+    pending |= WriteGameFileOptions(changed & kGameFileOptions & ~withheld, outcome);
     const OptionMask before = appliedOptions;
     // What did not land stays pending: its checkbox keeps the choice, Revert stays usable, the next Apply retries.
     appliedOptions = (currentOptions & ~pending) | (appliedOptions & pending);
@@ -296,6 +307,30 @@ LRESULT MainDialog::OnApply()
     else if (noteKind != NoteKind::Restart)
         ShowNote(RestartNote(currentOptions, before), NoteKind::Restart);
     return 0;
+}
+
+OptionMask MainDialog::WriteGameFileOptions(OptionMask options, WriteResult& outcome)
+{
+    if (!options)
+        return 0;
+    ConfigEditBatch batch(configPath);
+    OptionMask pending = 0;
+    for (const GameFileAccessor& accessor : kGameFileAccessors) {
+        if (!(options & accessor.bit))
+            continue;
+        const WriteResult edited =
+            batch.Edit([&](GameConfigFile& document) { return (this->*accessor.access)(document, kWrite); });
+        if (!edited) {
+            pending |= accessor.bit;
+            KeepFirstFailure(outcome, edited);
+        }
+    }
+    // The file holds all of this Apply's edits or none of them.
+    if (const WriteResult saved = batch.Save(); !saved) {
+        pending = options;
+        KeepFirstFailure(outcome, saved);
+    }
+    return pending;
 }
 
 LRESULT MainDialog::OnRestore()
@@ -359,24 +394,25 @@ WriteResult MainDialog::NetworkLatencyTweak(int flag)
     return kelvane::NetworkLatencyTweak(currentOptions, flag);
 }
 
-WriteResult MainDialog::TextureCacheTweak(int flag)
+WriteResult MainDialog::TextureCacheTweak(GameConfigFile& document, int flag)
 {
-    return kelvane::TextureCacheTweak(currentOptions, configPath, flag, videoMemoryQuery);
+    return kelvane::TextureCacheTweak(currentOptions, document, flag,
+                                      [this]() { return videoMemory.Wait(videoMemoryQuery); });
 }
 
-WriteResult MainDialog::SyncBindingsTweak(int flag)
+WriteResult MainDialog::SyncBindingsTweak(GameConfigFile& document, int flag)
 {
-    return kelvane::SyncBindingsTweak(currentOptions, configPath, flag);
+    return kelvane::SyncBindingsTweak(currentOptions, document, flag);
 }
 
-WriteResult MainDialog::SyncConfigTweak(int flag)
+WriteResult MainDialog::SyncConfigTweak(GameConfigFile& document, int flag)
 {
-    return kelvane::SyncConfigTweak(currentOptions, configPath, flag);
+    return kelvane::SyncConfigTweak(currentOptions, document, flag);
 }
 
-WriteResult MainDialog::SyncMacrosTweak(int flag)
+WriteResult MainDialog::SyncMacrosTweak(GameConfigFile& document, int flag)
 {
-    return kelvane::SyncMacrosTweak(currentOptions, configPath, flag);
+    return kelvane::SyncMacrosTweak(currentOptions, document, flag);
 }
 
 }  // namespace kelvane

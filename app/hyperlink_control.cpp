@@ -9,6 +9,7 @@
 #include <new>
 
 #include "app/app_module.h"
+#include "common/shell_calls.h"
 
 namespace kelvane {
 namespace {
@@ -42,7 +43,7 @@ bool StoreText(std::optional<std::wstring>& stored, const wchar_t* text)
 
 }  // namespace
 
-HyperLinkControl::ShellExecuteFunction HyperLinkControl::shellExecute = ShellExecuteW;
+HyperLinkControl::ShellExecuteFunction HyperLinkControl::shellExecute = ShellExecuteOnDemand;
 
 HyperLinkControl::~HyperLinkControl()
 {

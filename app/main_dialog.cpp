@@ -1,8 +1,6 @@
 // The main dialog's dispatch table and its handlers; the option work itself lives in config/ and tweaks/.
 #include "app/main_dialog.h"
 
-#include <shlobj.h>
-
 #include <iterator>
 
 #include "app/app_module.h"
@@ -10,6 +8,7 @@
 #include "app/option_controls.h"
 #include "app/resources/resource.h"
 #include "app/window_placement.h"
+#include "common/shell_calls.h"
 #include "config/config_edit_batch.h"
 #include "config/running_game.h"
 #include "config/sync_settings.h"
@@ -364,11 +363,11 @@ LRESULT MainDialog::OnBrowse()
     info.hwndOwner = window();
     info.pszDisplayName = displayName;
     info.ulFlags = BIF_RETURNONLYFSDIRS;   // the classic browser: no edit box, no new-folder button
-    const UniqueTaskMem chosen(SHBrowseForFolderW(&info));
+    const UniqueTaskMem chosen(BrowseForFolder(&info));
     if (!chosen)
         return 0;
     wchar_t folder[kPathCapacity] = {};
-    if (!SHGetPathFromIDListW(static_cast<PCIDLIST_ABSOLUTE>(chosen.get()), folder))
+    if (!PathFromIdList(static_cast<PCIDLIST_ABSOLUTE>(chosen.get()), folder))
         return 0;   // not a file-system folder: as if cancelled
     SetWindowTextW(pathEdit, folder);   // OnPathChanged runs before this returns
     return 0;

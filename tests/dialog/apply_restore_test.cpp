@@ -7,7 +7,6 @@
 
 #include "app/resources/resource.h"
 #include "common/unique_handle.h"
-#include "tests/support/batched_apply.h"
 #include "tests/support/dialog_harness.h"
 #include "tests/support/game_setup.h"
 #include "tests/support/notes.h"
@@ -46,13 +45,6 @@ std::optional<std::uint32_t> CountedAdapter()
 {
     ++queriesAsked;
     return adapterAnswers ? Adapter256MiB() : std::nullopt;
-}
-
-std::optional<std::uint32_t> SlowAdapter()
-{
-    constexpr DWORD kAnswerMs = 300;
-    Sleep(kAnswerMs);
-    return Adapter256MiB();
 }
 
 class ApplyRestoreTest : public ::testing::Test {
@@ -188,16 +180,6 @@ TEST_F(ApplyRestoreTest, TheDisplayMemoryIsAskedOnceARunAndAgainAfterItFailed)
     EXPECT_EQ(game.config(), "SET locale \"enUS\"\r\nSET synchronizeConfig \"0\"\r\nSET gxResolution \"1024x768\"\r\n"
                              "SET textureCacheSize \"134217728\"\r\n");
     EXPECT_EQ(ui->appliedOptions(), kOptionSyncConfig | kOptionTextureCache);
-}
-
-TEST_F(ApplyRestoreTest, ClosingWhileTheDisplayMemoryIsAskedEndsTheRun)
-{
-    MainDialog::videoMemoryQuery = &SlowAdapter;
-    Start();
-    Press(IDC_TEXTURE_CACHE);
-    Press(IDOK);
-    EXPECT_EQ(ui->quitCode(), 1);
-    ui.reset();   // the dialog goes while its question is under way
 }
 
 TEST_F(ApplyRestoreTest, RestoreBringsBackTheBackupWhileTheNetworkKeepsItsAppliedState)

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include "app/resources/resource.h"
-#include "tests/support/batched_apply.h"
 #include "tests/support/dialog_harness.h"
 #include "tests/support/files.h"
 #include "tests/support/game_setup.h"

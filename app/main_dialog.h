@@ -9,9 +9,9 @@
 #include "app/message_loop.h"
 #include "common/option_mask.h"
 #include "common/unique_handle.h"
+#include "config/game_config_file.h"
 #include "config/run_backups.h"
 #include "config/write_result.h"
-#include "config/game_config_file.h"
 #include "tweaks/texture_cache.h"
 #include "tweaks/video_memory_figure.h"
 

@@ -10,6 +10,7 @@
 
 #include "app/app_module.h"
 #include "app/desktop_shell.h"
+#include "common/shell_calls.h"
 
 namespace kelvane {
 namespace {
@@ -43,7 +44,7 @@ bool StoreText(std::optional<std::wstring>& stored, const wchar_t* text)
 
 }  // namespace
 
-HyperLinkControl::ShellExecuteFunction HyperLinkControl::shellExecute = ShellExecuteW;
+HyperLinkControl::ShellExecuteFunction HyperLinkControl::shellExecute = ShellExecuteOnDemand;
 HyperLinkControl::DesktopOpenFunction HyperLinkControl::desktopOpen = OpenThroughDesktopShell;
 
 HyperLinkControl::~HyperLinkControl()

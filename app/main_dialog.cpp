@@ -1,8 +1,6 @@
 // The main dialog's dispatch table and its handlers; the option work itself lives in config/ and tweaks/.
 #include "app/main_dialog.h"
 
-#include <shlobj.h>
-
 #include <iterator>
 
 #include "app/app_module.h"
@@ -11,6 +9,8 @@
 #include "app/option_controls.h"
 #include "app/resources/resource.h"
 #include "app/window_placement.h"
+#include "common/shell_calls.h"
+#include "config/config_edit_batch.h"
 #include "config/file_location.h"
 #include "config/running_game.h"
 #include "config/sync_settings.h"
@@ -31,6 +31,13 @@ constexpr UINT_PTR kFolderPauseTimer = 1;
 constexpr UINT kFolderPauseMs = 250;
 // The longest folder whose config.wtf still has a path Windows accepts; a longer one is refused as it is typed.
 constexpr int kMaxFolderLength = kPathCapacity - 1 - static_cast<int>(std::size(kConfigSuffix) - 1);
+
+// The note names the first failure in the order of the work.
+void KeepFirstFailure(WriteResult& first, const WriteResult& result)
+{
+    if (first)
+        first = result;
+}
 
 }  // namespace
 
@@ -164,8 +171,7 @@ void MainDialog::FindGameFolder()
     PostMessageW(window(), WM_COMMAND, MAKEWPARAM(IDC_BROWSE, BN_CLICKED), 0);
 }
 
-const MainDialog::OptionAccessor MainDialog::kAccessors[5] = {
-    {kOptionNetworkLatency, &MainDialog::NetworkLatencyTweak},
+const MainDialog::GameFileAccessor MainDialog::kGameFileAccessors[4] = {
     {kOptionTextureCache, &MainDialog::TextureCacheTweak},
     {kOptionSyncBindings, &MainDialog::SyncBindingsTweak},
     {kOptionSyncConfig, &MainDialog::SyncConfigTweak},
@@ -174,8 +180,16 @@ const MainDialog::OptionAccessor MainDialog::kAccessors[5] = {
 
 void MainDialog::ReadAllOptions()
 {
-    for (const OptionAccessor& accessor : kAccessors)
-        (this->*accessor.access)(kRead);
+    NetworkLatencyTweak(kRead);
+    ReadGameFileOptions();
+}
+
+void MainDialog::ReadGameFileOptions()
+{
+    GameConfigFile document;   // one load serves the four game-file options
+    document.Load(configPath.c_str());
+    for (const GameFileAccessor& accessor : kGameFileAccessors)
+        (this->*accessor.access)(document, kRead);
 }
 
 void MainDialog::ShowOptions()
@@ -215,6 +229,9 @@ LRESULT MainDialog::OnOptionToggled(int id)
 {
     const OptionMask bit = OptionBitOfControl(id);
     currentOptions = WithBit(currentOptions, bit, IsDlgButtonChecked(window(), id) != BST_UNCHECKED);
+    // DirectDraw is slow to answer: by the time the player presses Apply, the figure is there.
+    if (currentOptions & ~appliedOptions & bit & kOptionTextureCache)
+        videoMemory.Start(videoMemoryQuery);
     // Only the toggled option decides; other options that still differ do not keep Revert enabled.
     EnableButton(GetDlgItem(window(), IDC_REVERT), ((currentOptions ^ appliedOptions) & bit) != 0);
     UpdateNote();
@@ -257,10 +274,7 @@ void MainDialog::EvaluateFolder()
     folderDue = false;
     // Another folder has its own settings: both states of its options become what its config.wtf says, so the
     // boxes never show as set what was set elsewhere, and Apply writes what differs from this folder's truth.
-    for (const OptionAccessor& accessor : kAccessors) {
-        if (accessor.bit & kGameFileOptions)
-            (this->*accessor.access)(kRead);
-    }
+    ReadGameFileOptions();
     appliedOptions = (appliedOptions & ~kGameFileOptions) | (currentOptions & kGameFileOptions);
     ShowOptions();
     EnableButton(GetDlgItem(window(), IDC_REVERT), ((currentOptions ^ appliedOptions) & kOptionNetworkLatency) != 0);
@@ -317,15 +331,13 @@ LRESULT MainDialog::OnApply()
     }
 
     OptionMask pending = changed & withheld;
-    for (const OptionAccessor& accessor : kAccessors) {
-        if (!(changed & ~withheld & accessor.bit))
-            continue;
-        if (const WriteResult written = (this->*accessor.access)(kWrite); !written) {
-            pending |= accessor.bit;
-            if (outcome)
-                outcome = written;
+    if (changed & kOptionNetworkLatency) {
+        if (const WriteResult written = NetworkLatencyTweak(kWrite); !written) {
+            pending |= kOptionNetworkLatency;
+            KeepFirstFailure(outcome, written);
         }
     }
+    pending |= WriteGameFileOptions(changed & kGameFileOptions & ~withheld, outcome);
     const OptionMask before = appliedOptions;
     // What did not land stays pending: its checkbox keeps the choice, Revert stays usable, the next Apply retries.
     appliedOptions = (currentOptions & ~pending) | (appliedOptions & pending);
@@ -339,6 +351,30 @@ LRESULT MainDialog::OnApply()
     else if (noteKind != NoteKind::Restart)
         ShowNote(RestartNote(currentOptions, before), NoteKind::Restart);
     return 0;
+}
+
+OptionMask MainDialog::WriteGameFileOptions(OptionMask options, WriteResult& outcome)
+{
+    if (!options)
+        return 0;
+    ConfigEditBatch batch(configPath);
+    OptionMask pending = 0;
+    for (const GameFileAccessor& accessor : kGameFileAccessors) {
+        if (!(options & accessor.bit))
+            continue;
+        const WriteResult edited =
+            batch.Edit([&](GameConfigFile& document) { return (this->*accessor.access)(document, kWrite); });
+        if (!edited) {
+            pending |= accessor.bit;
+            KeepFirstFailure(outcome, edited);
+        }
+    }
+    // The file holds all of this Apply's edits or none of them.
+    if (const WriteResult saved = batch.Save(); !saved) {
+        pending = options;
+        KeepFirstFailure(outcome, saved);
+    }
+    return pending;
 }
 
 LRESULT MainDialog::OnRestore()
@@ -372,11 +408,11 @@ LRESULT MainDialog::OnBrowse()
     info.hwndOwner = window();
     info.pszDisplayName = displayName;
     info.ulFlags = BIF_RETURNONLYFSDIRS;   // the classic browser: no edit box, no new-folder button
-    const UniqueTaskMem chosen(SHBrowseForFolderW(&info));
+    const UniqueTaskMem chosen(BrowseForFolder(&info));
     if (!chosen)
         return 0;
     wchar_t folder[kPathCapacity] = {};
-    if (!SHGetPathFromIDListW(static_cast<PCIDLIST_ABSOLUTE>(chosen.get()), folder))
+    if (!PathFromIdList(static_cast<PCIDLIST_ABSOLUTE>(chosen.get()), folder))
         return 0;   // not a file-system folder: as if cancelled
     SetWindowTextW(pathEdit, folder);   // OnPathChanged runs before this returns
     EvaluateFolder();                   // a chosen folder is looked at at once
@@ -400,24 +436,25 @@ WriteResult MainDialog::NetworkLatencyTweak(int flag)
     return kelvane::NetworkLatencyTweak(currentOptions, flag);
 }
 
-WriteResult MainDialog::TextureCacheTweak(int flag)
+WriteResult MainDialog::TextureCacheTweak(GameConfigFile& document, int flag)
 {
-    return kelvane::TextureCacheTweak(currentOptions, configPath, flag, videoMemoryQuery);
+    return kelvane::TextureCacheTweak(currentOptions, document, flag,
+                                      [this]() { return videoMemory.Wait(videoMemoryQuery); });
 }
 
-WriteResult MainDialog::SyncBindingsTweak(int flag)
+WriteResult MainDialog::SyncBindingsTweak(GameConfigFile& document, int flag)
 {
-    return kelvane::SyncBindingsTweak(currentOptions, configPath, flag);
+    return kelvane::SyncBindingsTweak(currentOptions, document, flag);
 }
 
-WriteResult MainDialog::SyncConfigTweak(int flag)
+WriteResult MainDialog::SyncConfigTweak(GameConfigFile& document, int flag)
 {
-    return kelvane::SyncConfigTweak(currentOptions, configPath, flag);
+    return kelvane::SyncConfigTweak(currentOptions, document, flag);
 }
 
-WriteResult MainDialog::SyncMacrosTweak(int flag)
+WriteResult MainDialog::SyncMacrosTweak(GameConfigFile& document, int flag)
 {
-    return kelvane::SyncMacrosTweak(currentOptions, configPath, flag);
+    return kelvane::SyncMacrosTweak(currentOptions, document, flag);
 }
 
 }  // namespace kelvane

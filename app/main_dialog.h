@@ -9,9 +9,11 @@
 #include "app/message_loop.h"
 #include "common/option_mask.h"
 #include "common/unique_handle.h"
+#include "config/game_config_file.h"
 #include "config/run_backups.h"
 #include "config/write_result.h"
 #include "tweaks/texture_cache.h"
+#include "tweaks/video_memory_figure.h"
 
 namespace kelvane {
 
@@ -44,23 +46,29 @@ private:
     LRESULT OnTimer(UINT_PTR id);
 
     // The option accessors: flag kRead reads the system into the option's bit of currentOptions; any other flag
-    // writes the bit to the system and answers whether the system now matches it, and if not, why.
+    // writes the bit to the system and answers whether the system now matches it, and if not, why. The game-file
+    // options work on one loaded config.wtf, which the caller loads once and, after writes, saves once.
     WriteResult NetworkLatencyTweak(int flag);
-    WriteResult TextureCacheTweak(int flag);
-    WriteResult SyncBindingsTweak(int flag);
-    WriteResult SyncConfigTweak(int flag);
-    WriteResult SyncMacrosTweak(int flag);
+    WriteResult TextureCacheTweak(GameConfigFile& document, int flag);
+    WriteResult SyncBindingsTweak(GameConfigFile& document, int flag);
+    WriteResult SyncConfigTweak(GameConfigFile& document, int flag);
+    WriteResult SyncMacrosTweak(GameConfigFile& document, int flag);
 
-    // The accessors in the order the dialog always calls them: network, texture, bindings, configs, macros.
-    struct OptionAccessor {
+    // The game-file accessors in the order the dialog always calls them, after the network: texture, bindings,
+    // configs, macros.
+    struct GameFileAccessor {
         OptionMask bit;
-        WriteResult (MainDialog::*access)(int flag);
+        WriteResult (MainDialog::*access)(GameConfigFile& document, int flag);
     };
-    static const OptionAccessor kAccessors[5];
+    static const GameFileAccessor kGameFileAccessors[4];
+    // Writes the game-file options in `options` with one load and one save of config.wtf; returns those that did
+    // not land, and keeps in `outcome` the first failure of the work.
+    OptionMask WriteGameFileOptions(OptionMask options, WriteResult& outcome);
 
     void LoadIcons();
     void FindGameFolder();
     void ReadAllOptions();
+    void ReadGameFileOptions();
     void ShowOptions();
     // The game folder is looked at once the typing pauses (its four game-file options read as they are there, its
     // backup state, the running game), at once for Browse and start-up, and before any click acts.
@@ -89,6 +97,7 @@ private:
     RunBackups backups;
     NoteKind noteKind = NoteKind::Restart;
     bool folderDue = false;   // the path edit changed since the folder was last looked at
+    VideoMemoryFigure videoMemory;   // asked when texture is ticked, so that Apply finds it ready
     // The window's icons stay alive as long as the window can show them.
     UniqueIcon bigIcon;
     UniqueIcon smallIcon;

@@ -1,5 +1,7 @@
 // Apply in the real kelvane.exe, from the click to the last write on disk, with all five options changed, on a
-// player's config.wtf and on one of 100 thousand settings, beside one CopyFileW of the same file.
+// player's config.wtf and on one of 100 thousand settings, beside one CopyFileW of the same file; how often one
+// Apply puts config.wtf in place; the texture Apply a moment after its tick beside a synchronize Apply; and the
+// four game-file options' work in this process.
 #include <windows.h>
 
 #include <algorithm>
@@ -12,6 +14,7 @@
 #include "app/resources/resource.h"
 #include "bench/bench_support.h"
 #include "common/unique_handle.h"
+#include "config/config_edit_batch.h"
 #include "config/running_game.h"
 #include "config/sync_settings.h"
 #include "tweaks/texture_cache.h"
@@ -22,6 +25,10 @@ using namespace kelvane::bench;
 
 constexpr int kProgramExitOnClose = 1;
 constexpr double kGoalCopies = 10.0;
+constexpr double kGoalPauseRatio = 1.5;
+constexpr DWORD kPlayerPauseMs = 600;   // from the tick to the Apply click, as a player takes
+constexpr int kPauseRuns = 5;           // fresh programs, each one texture and one synchronize Apply
+constexpr int kPlacementGoal = 1;
 constexpr char kTextureSetting[] = "textureCacheSize";
 constexpr char kSyncDisabled[] = "\"0\"";
 
@@ -33,7 +40,7 @@ struct Size {
 };
 constexpr Size kSizes[] = {{300, 20, 21, 10}, {100000, 8, 11, 0}};
 constexpr int kVideoMemoryQueries = 10;
-constexpr int kOptionWrites = 21;
+constexpr int kFourOptionWrites = 21;
 constexpr int kGameChecks = 101;
 
 // The options in the order Apply writes them; `setting` is the config.wtf setting, none for the registry.
@@ -181,12 +188,70 @@ void Row(const std::string& what, double ms, double copyMs, const char* goal, co
     std::printf("row|apply|%s|%.2f|one CopyFileW|%.3f|%.1f|%s|%s\n", what.c_str(), ms, copyMs, ms / copyMs, goal, met);
 }
 
-// A row with the goal of the realistic file, or without a goal.
-void GoalRow(const std::string& what, double ms, double copyMs, bool withGoal)
-{
-    const bool met = ms <= kGoalCopies * copyMs;
-    Row(what, ms, copyMs, withGoal ? "<= 10 copies" : "-", withGoal ? (met ? "met" : "missed") : "-");
-}
+// Watches the WTF folder: each save writes a temporary file beside config.wtf, which then takes its place.
+class FolderWatch {
+public:
+    struct Seen {
+        int placements = 0;   // config.wtf appeared, by a new file or a rename onto its name
+        std::string events;   // every change, in order, for the log
+    };
+
+    explicit FolderWatch(const std::wstring& folder)
+        : folder_(CreateFileW(folder.c_str(), FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OVERLAPPED, nullptr)),
+          event_(CreateEventW(nullptr, TRUE, FALSE, nullptr))
+    {
+        Read();
+    }
+    ~FolderWatch() { CancelIo(folder_.get()); }
+
+    // What changed since the watch began, once the folder has been quiet for a moment; -1 placements when the
+    // folder cannot be watched.
+    Seen Collect()
+    {
+        constexpr DWORD kQuietMs = 200;
+        constexpr const char* kActions[] = {"?", "added", "removed", "modified", "renamed from", "renamed to"};
+        Seen seen;
+        if (!reading_) {
+            seen.placements = -1;
+            return seen;
+        }
+        DWORD bytes = 0;
+        while (WaitForSingleObject(event_.get(), kQuietMs) == WAIT_OBJECT_0 &&
+               GetOverlappedResult(folder_.get(), &overlapped_, &bytes, FALSE)) {
+            for (std::size_t at = 0; bytes > 0;) {
+                const auto* info = reinterpret_cast<const FILE_NOTIFY_INFORMATION*>(buffer_ + at);
+                const std::wstring name(info->FileName, info->FileNameLength / sizeof(wchar_t));
+                const bool arrived = info->Action == FILE_ACTION_ADDED || info->Action == FILE_ACTION_RENAMED_NEW_NAME;
+                seen.placements += arrived && name == L"config.wtf";
+                seen.events += std::string(seen.events.empty() ? "" : ", ") +
+                               kActions[info->Action < std::size(kActions) ? info->Action : 0] + " " +
+                               std::string(name.begin(), name.end());   // the names here are ASCII
+                if (info->NextEntryOffset == 0)
+                    break;
+                at += info->NextEntryOffset;
+            }
+            Read();
+        }
+        return seen;
+    }
+
+private:
+    void Read()
+    {
+        ResetEvent(event_.get());
+        overlapped_ = OVERLAPPED{};
+        overlapped_.hEvent = event_.get();
+        reading_ = folder_ && ReadDirectoryChangesW(folder_.get(), buffer_, sizeof(buffer_), FALSE,
+                                                    FILE_NOTIFY_CHANGE_FILE_NAME, nullptr, &overlapped_, nullptr);
+    }
+
+    kelvane::UniqueFile folder_;
+    kelvane::UniqueKernelObject event_;
+    OVERLAPPED overlapped_{};
+    alignas(DWORD) unsigned char buffer_[16 * 1024];
+    bool reading_ = false;
+};
 
 std::string Runs(const std::vector<double>& samples)
 {
@@ -246,11 +311,21 @@ bool RunSize(const Size& size, InstalledGame& installed, const NetworkInterfaces
                 Median(offSamples) / copyMs);
 
     const bool realistic = size.runsPerOption > 0;
-    GoalRow(name + ": all five switched on (" + Runs(onSamples) + ")", Median(onSamples), copyMs, realistic);
-    GoalRow(name + ": all five switched off (" + Runs(offSamples) + ")", Median(offSamples), copyMs, realistic);
+    Row(name + ": all five switched on (" + Runs(onSamples) + ")", Median(onSamples), copyMs, "-", "-");
+    Row(name + ": all five switched off (" + Runs(offSamples) + ")", Median(offSamples), copyMs, "-", "-");
     Row(name + ": the first Apply, all on, which also takes the backup (1 run)", first, copyMs, "-", "-");
     Row(name + ": one CopyFileW and a flush of the copy (median of " + std::to_string(size.copies) + ")",
         flushedCopyMs, copyMs, "-", "-");
+
+    // How often one Apply of all five puts config.wtf in place: one new file beside it per placement.
+    {
+        FolderWatch watch(game.folder() + L"\\WTF");
+        bench.TimedApply(all, "Apply, all five watched");
+        const FolderWatch::Seen seen = watch.Collect();
+        std::printf("  one Apply of all five, in WTF: %s\n", seen.events.c_str());
+        std::printf("row|apply|%s: placements of config.wtf in one Apply of all five|%d|-|-|-|= %d|%s\n",
+                    name.c_str(), seen.placements, kPlacementGoal, seen.placements == kPlacementGoal ? "met" : "missed");
+    }
 
     // What every Apply pays before any option's work: the click, the backup check and the buttons it updates.
     std::vector<double> unchanged;
@@ -279,26 +354,90 @@ bool RunSize(const Size& size, InstalledGame& installed, const NetworkInterfaces
     return backedUp && bench.verified() == bench.applies() && exitCode == kProgramExitOnClose;
 }
 
-// One game option's write (a Load and a safe save of config.wtf), timed in this process: what an Apply pays per
-// game option when no other process is involved.
-void TimeOptionWrite(int settings, int writes)
+// The four game-file options switched in this process as one Apply does it: one load of config.wtf, the four
+// edits in the accessors' order, one safe save; the display memory figure known already, as Apply finds it.
+void TimeFourOptions(int settings, int writes)
 {
     GameFolder game(PlayerConfig(settings));
-    std::vector<double> samples;
+    const kelvane::VideoMemorySource figure = [] { return std::optional<std::uint32_t>(268435456u); };
+    std::vector<double> samples, saveSamples;
     int failures = 0;
     for (int i = 0; i < writes && game.ok(); ++i) {
-        kelvane::OptionMask options = i % 2 ? 0 : kelvane::kOptionSyncMacros;
+        kelvane::OptionMask options = i % 2 ? 0 : kelvane::kGameFileOptions;
         const Stopwatch watch;
-        failures += !kelvane::SyncMacrosTweak(options, game.configPath(), kelvane::kWrite);
+        kelvane::ConfigEditBatch batch(game.configPath());
+        failures += !batch.Edit([&](kelvane::GameConfigFile& document) {
+            return kelvane::TextureCacheTweak(options, document, kelvane::kWrite, figure);
+        });
+        failures += !batch.Edit([&](kelvane::GameConfigFile& document) {
+            return kelvane::SyncBindingsTweak(options, document, kelvane::kWrite);
+        });
+        failures += !batch.Edit([&](kelvane::GameConfigFile& document) {
+            return kelvane::SyncConfigTweak(options, document, kelvane::kWrite);
+        });
+        failures += !batch.Edit([&](kelvane::GameConfigFile& document) {
+            return kelvane::SyncMacrosTweak(options, document, kelvane::kWrite);
+        });
+        const double edited = watch.Milliseconds();
+        failures += !batch.Save();
         samples.push_back(watch.Milliseconds());
+        saveSamples.push_back(samples.back() - edited);
     }
     if (!game.ok() || failures > 0) {
-        std::printf("apply: writing an option in this process failed\n");
+        std::printf("apply: writing the four options in this process failed\n");
         return;
     }
-    Row(std::to_string(settings) + " settings: one game option written in this process (median of " +
-            std::to_string(writes) + ")",
-        Median(samples), MedianCopyMs(game.configPath(), writes, false), "-", "-");
+    const double copyMs = MedianCopyMs(game.configPath(), writes, false);
+    const double ms = Median(samples);
+    std::printf("apply: the four game-file options in this process: median %.2f ms, of which the save (a new file, "
+                "its flush and the swap) %.2f ms; one CopyFileW and a flush %.2f ms\n",
+                ms, Median(saveSamples), MedianCopyMs(game.configPath(), writes, true));
+    Row(std::to_string(settings) + " settings: the four game-file options switched in this process, one load and one "
+                                   "save (median of " + std::to_string(writes) + ")",
+        ms, copyMs, "<= 10 copies", ms <= kGoalCopies * copyMs ? "met" : "missed");
+}
+
+// A player's pace: a tick, a pause, then Apply. In fresh programs, so that the display memory figure is not known
+// yet when texture is ticked: a synchronize option's Apply beside the texture option's.
+bool TimeApplyAfterPause(InstalledGame& installed)
+{
+    const std::string original = PlayerConfig(kSizes[0].settings);
+    std::vector<double> syncSamples, textureSamples;
+    for (int run = 0; run < kPauseRuns; ++run) {
+        GameFolder game(original);
+        if (!game.ok() || !installed.Point(game.folder()))
+            return false;
+        StartedProgram program(ProgramPath(), kProgramTitle);
+        if (!program.window())
+            return false;
+        const auto tickPauseApply = [&program](int id) {
+            SendMessageW(program.item(id), BM_CLICK, 0, 0);
+            Sleep(kPlayerPauseMs);
+            program.Settle();
+            const Stopwatch watch;
+            SendMessageW(program.item(IDC_APPLY), BM_CLICK, 0, 0);
+            return watch.Milliseconds();
+        };
+        tickPauseApply(IDC_SYNC_BINDINGS);   // the first Apply of a run also takes the backup
+        syncSamples.push_back(tickPauseApply(IDC_SYNC_MACROS));
+        textureSamples.push_back(tickPauseApply(IDC_TEXTURE_CACHE));
+        const std::string written = ReadBytes(game.configPath());
+        if (written.find("SET textureCacheSize \"") == std::string::npos ||
+            written.find("SET synchronizeMacros \"0\"") == std::string::npos) {
+            std::printf("apply: the Applies after a pause did not write config.wtf\n");
+            return false;
+        }
+        program.Close();
+    }
+    const double sync = Median(syncSamples);
+    const double texture = Median(textureSamples);
+    std::printf("apply: after a %lu ms pause, texture Apply median %.2f ms, synchronize Apply %.2f ms (%d runs)\n",
+                kPlayerPauseMs, texture, sync, kPauseRuns);
+    std::printf("row|apply|%d settings: texture switched on %lu ms after its tick, in a fresh program (median of %d)|"
+                "%.2f|synchronize Apply|%.2f|%.2f|<= %.1f|%s\n",
+                kSizes[0].settings, kPlayerPauseMs, kPauseRuns, texture, sync, texture / sync, kGoalPauseRatio,
+                texture <= kGoalPauseRatio * sync ? "met" : "missed");
+    return true;
 }
 
 // The display memory query that switching the texture option on makes, timed alone in this process.
@@ -360,7 +499,8 @@ int main(int argc, char** argv)
     bool ok = true;
     for (const Size& size : kSizes)
         ok = RunSize(size, installed, interfaces) && ok;
-    TimeOptionWrite(kSizes[0].settings, kOptionWrites);
+    ok = TimeApplyAfterPause(installed) && ok;
+    TimeFourOptions(kSizes[0].settings, kFourOptionWrites);
     TimeVideoMemoryQuery(kVideoMemoryQueries);
     TimeGameCheck(kGameChecks);
     if (!ok)

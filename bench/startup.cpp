@@ -18,7 +18,7 @@ using namespace kelvane::bench;
 
 constexpr int kDefaultRuns = 21;   // start-up under Wine varies by a third from run to run
 constexpr int kRealisticSettings = 300;
-constexpr double kGoalRatio = 1.15;
+constexpr double kGoalRatio = 1.05;   // beside the product's own template, icon and manifest without its code
 constexpr int kProgramExitOnClose = 1;
 constexpr int kBareExitOnClose = 0;
 
@@ -133,14 +133,13 @@ int main(int argc, char** argv)
                     fastest(product) / fastest(*yardstick));
     }
     const double bareMs = Median(bare.samples);
-    const double ratio = productMs / bareMs;
-    const bool met = ratio <= kGoalRatio;
     std::printf("row|startup|kelvane.exe to visible and idle, config.wtf of %d settings (%d runs)|%.1f|"
-                "bare_dialog.exe|%.1f|%.3f|<= %.2f|%s\n",
-                kRealisticSettings, runs, productMs, bareMs, ratio, kGoalRatio, met ? "met" : "missed");
+                "bare_dialog.exe|%.1f|%.3f|-|-\n",
+                kRealisticSettings, runs, productMs, bareMs, productMs / bareMs);
     const double bareProductMs = Median(bareProduct.samples);
+    const double ratio = productMs / bareProductMs;
     std::printf("row|startup|the same, beside the product's template, icon and manifest without its code|%.1f|"
-                "bare_product_dialog|%.1f|%.3f|-|-\n",
-                productMs, bareProductMs, productMs / bareProductMs);
+                "bare_product_dialog|%.1f|%.3f|<= %.2f|%s\n",
+                productMs, bareProductMs, ratio, kGoalRatio, ratio <= kGoalRatio ? "met" : "missed");
     return 0;
 }

@@ -105,6 +105,13 @@ void GameConfigFile::SetValue(const wchar_t* name, const wchar_t* value)
         entries_.push_back(ConfigEntry{key, bytes});
 }
 
+void GameConfigFile::DropEmptySettings()
+{
+    entries_.erase(std::remove_if(entries_.begin(), entries_.end(),
+                                  [](const ConfigEntry& entry) { return entry.value.empty(); }),
+                   entries_.end());
+}
+
 WriteResult GameConfigFile::Save() const
 {
     try {

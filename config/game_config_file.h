@@ -22,6 +22,8 @@ public:
     bool GetValue(const wchar_t* name, std::wstring& out) const;
     // Every entry named `name` takes the value; one is appended when none matched.
     void SetValue(const wchar_t* name, const wchar_t* value);
+    // Forgets the settings that Save leaves out (those with an empty value): the document reads as its saved file.
+    void DropEmptySettings();
     // Replaces the file at `path` with the written form; succeeds when the new file is in place.
     WriteResult Save() const;
 

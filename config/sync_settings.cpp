@@ -1,8 +1,6 @@
 // The three "synchronize" accessors: one routine over the setting's name and its option bit.
 #include "config/sync_settings.h"
 
-#include "config/game_config_file.h"
-
 namespace kelvane {
 namespace {
 
@@ -19,24 +17,40 @@ constexpr SyncSetting kSyncConfig{L"synchronizeConfig", kOptionSyncConfig};
 constexpr SyncSetting kSyncBindings{L"synchronizeBindings", kOptionSyncBindings};
 constexpr SyncSetting kSyncMacros{L"synchronizeMacros", kOptionSyncMacros};
 
-WriteResult SyncTweak(const SyncSetting& setting, OptionMask& options, const std::wstring& configPath, int flag)
+WriteResult SyncTweak(const SyncSetting& setting, OptionMask& options, GameConfigFile& document, int flag)
 {
-    GameConfigFile doc;
     if (flag == kRead) {
-        doc.Load(configPath.c_str());
         std::wstring value;
-        doc.GetValue(setting.name, value);
+        document.GetValue(setting.name, value);
         options = WithBit(options, setting.bit, value == kDisablingValue);
         return WriteResult();
     }
-    // A file that exists but could not be read whole would lose the player's other settings if saved.
-    if (const WriteResult loaded = LoadForRewrite(doc, configPath); !loaded)
-        return loaded;
-    doc.SetValue(setting.name, (options & setting.bit) ? kDisablingValue : kRemovedValue);
-    return doc.Save();
+    document.SetValue(setting.name, (options & setting.bit) ? kDisablingValue : kRemovedValue);
+    return WriteResult();
+}
+
+WriteResult SyncTweak(const SyncSetting& setting, OptionMask& options, const std::wstring& configPath, int flag)
+{
+    return AccessConfigFile(configPath, flag,
+                            [&](GameConfigFile& document) { return SyncTweak(setting, options, document, flag); });
 }
 
 }  // namespace
+
+WriteResult SyncConfigTweak(OptionMask& options, GameConfigFile& document, int flag)
+{
+    return SyncTweak(kSyncConfig, options, document, flag);
+}
+
+WriteResult SyncBindingsTweak(OptionMask& options, GameConfigFile& document, int flag)
+{
+    return SyncTweak(kSyncBindings, options, document, flag);
+}
+
+WriteResult SyncMacrosTweak(OptionMask& options, GameConfigFile& document, int flag)
+{
+    return SyncTweak(kSyncMacros, options, document, flag);
+}
 
 WriteResult SyncConfigTweak(OptionMask& options, const std::wstring& configPath, int flag)
 {

@@ -4,13 +4,20 @@
 #include <string>
 
 #include "common/option_mask.h"
+#include "config/config_edit_batch.h"
+#include "config/game_config_file.h"
 #include "config/write_result.h"
 
 namespace kelvane {
 
-// flag kRead (0) sets or clears the option's bit of `options` from config.wtf at `configPath` and always
-// succeeds; any other flag writes the bit's state to the file and succeeds when the file now matches, otherwise
-// names why it does not.
+// On a loaded document: flag kRead (0) sets or clears the option's bit of `options` from it; any other flag edits
+// it to hold the bit's state. Nothing is saved, and both always succeed.
+WriteResult SyncConfigTweak(OptionMask& options, GameConfigFile& document, int flag);
+WriteResult SyncBindingsTweak(OptionMask& options, GameConfigFile& document, int flag);
+WriteResult SyncMacrosTweak(OptionMask& options, GameConfigFile& document, int flag);
+
+// The same on config.wtf at `configPath`: a read loads it; a write loads it, edits it and saves it, and succeeds
+// when the file now matches, otherwise names why it does not.
 WriteResult SyncConfigTweak(OptionMask& options, const std::wstring& configPath, int flag);
 WriteResult SyncBindingsTweak(OptionMask& options, const std::wstring& configPath, int flag);
 WriteResult SyncMacrosTweak(OptionMask& options, const std::wstring& configPath, int flag);

@@ -4,7 +4,7 @@
 #include <cwchar>
 #include <iterator>
 
-#include "config/game_config_file.h"
+#include "config/config_edit_batch.h"
 
 namespace kelvane {
 namespace {
@@ -23,29 +23,32 @@ std::wstring TextureCacheValue(std::uint32_t totalVideoMemory)
     return text;
 }
 
-WriteResult TextureCacheTweak(OptionMask& options, const std::wstring& configPath, int flag, VideoMemoryQuery query)
+WriteResult TextureCacheTweak(OptionMask& options, GameConfigFile& document, int flag,
+                              const VideoMemorySource& videoMemory)
 {
-    GameConfigFile document;
+    std::wstring value;
     if (flag == kRead) {
-        document.Load(configPath.c_str());
-        std::wstring value;
         document.GetValue(kTextureCacheSize, value);
         options = WithBit(options, kOptionTextureCache, !value.empty());
         return WriteResult();
     }
-
-    // A file that exists but was not read whole must not be replaced by what little was read of it.
-    if (const WriteResult loaded = LoadForRewrite(document, configPath); !loaded)
-        return loaded;
-    std::wstring value;   // the empty value drops the line at the save
+    // The empty value drops the line at the save.
     if (options & kOptionTextureCache) {
-        const std::optional<std::uint32_t> total = query ? query() : std::nullopt;
+        const std::optional<std::uint32_t> total = videoMemory ? videoMemory() : std::nullopt;
         if (!total)
-            return FailureCause::NoVideoMemory;   // no figure is better than an invented one: the file stays as it is
+            return FailureCause::NoVideoMemory;   // no figure is better than an invented one: the document stays as it is
         value = TextureCacheValue(*total);
     }
     document.SetValue(kTextureCacheSize, value.c_str());
-    return document.Save();
+    return WriteResult();
+}
+
+WriteResult TextureCacheTweak(OptionMask& options, const std::wstring& configPath, int flag, VideoMemoryQuery query)
+{
+    const VideoMemorySource videoMemory = [query]() { return query ? query() : std::nullopt; };
+    return AccessConfigFile(configPath, flag, [&](GameConfigFile& document) {
+        return TextureCacheTweak(options, document, flag, videoMemory);
+    });
 }
 
 }  // namespace kelvane

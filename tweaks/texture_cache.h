@@ -2,10 +2,12 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
 #include "common/option_mask.h"
+#include "config/game_config_file.h"
 #include "config/write_result.h"
 
 namespace kelvane {
@@ -14,14 +16,20 @@ namespace kelvane {
 std::optional<std::uint32_t> QueryVideoMemory();
 
 using VideoMemoryQuery = std::optional<std::uint32_t> (*)();
+// Where a write finds the total when the option is on; asked only then.
+using VideoMemorySource = std::function<std::optional<std::uint32_t>()>;
 
 // The value text written for a total: half of it, in decimal between double quotes.
 std::wstring TextureCacheValue(std::uint32_t totalVideoMemory);
 
-// flag kRead (0) sets kOptionTextureCache exactly when textureCacheSize holds any non-empty value and succeeds;
-// any other flag writes the bit's state and succeeds when the file now matches, otherwise names why it does not.
-// `query` is a seam for tests.
+// On a loaded document: flag kRead (0) sets kOptionTextureCache exactly when textureCacheSize holds any non-empty
+// value and succeeds; any other flag edits the document to hold the bit's state (nothing is saved). Without a
+// figure for an option that is on, the document stays as it was and the answer names the failure.
+WriteResult TextureCacheTweak(OptionMask& options, GameConfigFile& document, int flag,
+                              const VideoMemorySource& videoMemory);
+
+// The same on config.wtf at `configPath`, loaded and for a write saved on its own; `query` is a seam for tests.
 WriteResult TextureCacheTweak(OptionMask& options, const std::wstring& configPath, int flag,
-                       VideoMemoryQuery query = &QueryVideoMemory);
+                              VideoMemoryQuery query = &QueryVideoMemory);
 
 }  // namespace kelvane

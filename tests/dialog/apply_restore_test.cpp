@@ -1,6 +1,7 @@
 // Apply, Restore and the game folder edit, in the real dialog with a temporary game folder and a scratch registry.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <functional>
 #include <memory>
 
@@ -31,6 +32,15 @@ constexpr char kPlayerConfig[] =
 
 // DirectDraw cannot see the displays while HKEY_LOCAL_MACHINE is redirected: the dialog gets a known adapter.
 std::optional<std::uint32_t> Adapter256MiB() { return 268435456u; }
+
+// An adapter whose driver may refuse to answer, counting how often it was asked.
+std::atomic<int> queriesAsked{0};
+std::atomic<bool> adapterAnswers{true};
+std::optional<std::uint32_t> CountedAdapter()
+{
+    ++queriesAsked;
+    return adapterAnswers ? Adapter256MiB() : std::nullopt;
+}
 
 class ApplyRestoreTest : public ::testing::Test {
 protected:
@@ -117,6 +127,54 @@ TEST_F(ApplyRestoreTest, EveryOptionAppliedAtOnceIsWrittenInOrder)
     EXPECT_LT(texture, bindings);
     EXPECT_LT(bindings, macros);
     EXPECT_NE(ui->Text(IDC_NOTE), kApplyFailedNote);
+}
+
+TEST_F(ApplyRestoreTest, TheGameFileOptionsOfOneApplyLandTogetherAsOneSavePerOptionWouldLeaveThem)
+{
+    // A setting without a value is dropped by the first save, so macros goes to the end, not into its old place.
+    constexpr char kPlayer[] = "SET locale \"enUS\"\r\n# comment\r\nSET synchronizeMacros\r\nSET textureCacheSize \"1\"\r\n"
+                               "SET synchronizeConfig \"0\"\r\nSET gxResolution \"1024x768\"\r\n";
+    constexpr char kApplied[] = "SET locale \"enUS\"\r\nSET gxResolution \"1024x768\"\r\nSET synchronizeBindings \"0\"\r\n"
+                                "SET synchronizeMacros \"0\"\r\n";
+    const test::SaveObstacle obstacles[] = {
+        {"nothing in the way", nullptr, nullptr},
+        {"a read-only config.wtf",
+         [this] {
+             SetFileAttributesW(game.configPath().c_str(), FILE_ATTRIBUTE_READONLY);
+             return [this] { SetFileAttributesW(game.configPath().c_str(), FILE_ATTRIBUTE_NORMAL); };
+         },
+         test::kReadOnlyNote},
+    };
+    for (const test::SaveObstacle& obstacle : obstacles) {
+        test::WriteBytes(game.configPath(), kPlayer);
+        Start();
+        test::ExpectTheFourLandTogether(*ui, game.configPath(), obstacle, kApplied);
+        ui.reset();
+        DeleteFileW(game.backupPath().c_str());
+    }
+}
+
+TEST_F(ApplyRestoreTest, TheDisplayMemoryIsAskedOnceARunAndAgainAfterItFailed)
+{
+    queriesAsked = 0;
+    adapterAnswers = false;
+    MainDialog::videoMemoryQuery = &CountedAdapter;
+    Start();
+    Press(IDC_TEXTURE_CACHE);
+    Press(IDC_APPLY);
+    EXPECT_EQ(ui->Text(IDC_NOTE), test::kNoVideoMemoryNote);
+    EXPECT_EQ(ui->appliedOptions(), kOptionSyncConfig);   // texture is pending
+    EXPECT_EQ(game.config(), kPlayerConfig);
+    adapterAnswers = true;
+    Press(IDC_APPLY);
+    for (int turn = 0; turn < 2; ++turn) {   // off, and on again with the figure kept
+        Press(IDC_TEXTURE_CACHE);
+        Press(IDC_APPLY);
+    }
+    EXPECT_EQ(queriesAsked, 2);
+    EXPECT_EQ(game.config(), "SET locale \"enUS\"\r\nSET synchronizeConfig \"0\"\r\nSET gxResolution \"1024x768\"\r\n"
+                             "SET textureCacheSize \"134217728\"\r\n");
+    EXPECT_EQ(ui->appliedOptions(), kOptionSyncConfig | kOptionTextureCache);
 }
 
 TEST_F(ApplyRestoreTest, RestoreBringsBackTheBackupWhileTheNetworkKeepsItsAppliedState)

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 #include <atomic>
+#include <functional>
 #include <string>
 #include <thread>
 
@@ -62,6 +63,18 @@ private:
     std::atomic<HWND> window_{nullptr};   // read by the browser canceller too
     int quitCode_ = -1;
 };
+
+// What refuses config.wtf's save: `put` sets it up and returns what takes it away again (no `put`: nothing).
+struct SaveObstacle {
+    const char* what;
+    std::function<std::function<void()>()> put;
+    const wchar_t* note;
+};
+
+// Flips the four game-file options and applies with the obstacle in place: all four stay pending and config.wtf
+// is untouched; then a plain Apply leaves `expected` in it.
+void ExpectTheFourLandTogether(DialogHarness& ui, const std::wstring& configPath, const SaveObstacle& obstacle,
+                               const std::string& expected);
 
 }  // namespace test
 }  // namespace kelvane

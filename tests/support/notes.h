@@ -7,6 +7,8 @@ namespace kelvane::test {
 constexpr wchar_t kWindowsNote[] = L"Note: You may need to restart windows to take effect";
 constexpr wchar_t kGameNote[] = L"Note: You may need to restart game to take effect";
 constexpr wchar_t kApplyFailedNote[] = L"Note: Some changes could not be applied. Press Apply to try again.";
+constexpr wchar_t kNoVideoMemoryNote[] =
+    L"Note: The graphics card's memory could not be read, so the texture cache was not set.";
 constexpr wchar_t kNoGameFolderNote[] = L"Note: Choose the game folder first, then press Apply again.";
 constexpr wchar_t kGameFolderMissingNote[] =
     L"Note: The game folder was not found. Choose it with Browse, then press Apply again.";

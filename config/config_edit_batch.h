@@ -1,0 +1,50 @@
+// How option edits reach config.wtf: one Apply's edits on one loaded document with one save, or one option on its own.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "common/option_mask.h"
+#include "config/game_config_file.h"
+#include "config/write_result.h"
+
+namespace kelvane {
+
+class ConfigEditBatch {
+public:
+    // Loads the file at `configPath` for a rewrite (as LoadForRewrite does).
+    explicit ConfigEditBatch(const std::wstring& configPath);
+    ConfigEditBatch(const ConfigEditBatch&) = delete;
+    ConfigEditBatch& operator=(const ConfigEditBatch&) = delete;
+
+    // Makes one option's edit on the document as saving the edits before it and reading the file back would have
+    // left it, so the saved bytes are those of one save per option. Answers the edit's own result, or the load's
+    // failure without calling it; only an edit that succeeded is saved.
+    WriteResult Edit(const std::function<WriteResult(GameConfigFile&)>& edit);
+    // Puts the document in place once, when any edit succeeded; with none there is nothing to save.
+    WriteResult Save() const;
+
+private:
+    GameConfigFile document_;
+    WriteResult loaded_;
+    bool edited_ = false;
+};
+
+// One option's accessor run on config.wtf at `configPath` on its own: one load, and for a write one save.
+template <typename OnDocument>
+WriteResult AccessConfigFile(const std::wstring& configPath, int flag, OnDocument onDocument)
+{
+    GameConfigFile document;
+    if (flag == kRead) {
+        document.Load(configPath.c_str());
+        return onDocument(document);
+    }
+    // A file that exists but could not be read whole would lose the player's other settings if saved.
+    if (const WriteResult loaded = LoadForRewrite(document, configPath); !loaded)
+        return loaded;
+    if (const WriteResult edited = onDocument(document); !edited)
+        return edited;
+    return document.Save();
+}
+
+}  // namespace kelvane

@@ -34,7 +34,12 @@ power_off() {
   fi
   sync
   if mountpoint -q /io; then
-    if umount /io; then echo "x86-vm: results disk unmounted"; else echo "x86-vm: results disk NOT unmounted"; fuser -vm /io; fi
+    if umount /io; then
+      echo "x86-vm: results disk unmounted"
+    else
+      echo "x86-vm: results disk NOT unmounted; files open on it:"
+      ls -l /proc/[0-9]*/fd 2>/dev/null | grep ' /io/'
+    fi
   fi
   mount -o remount,ro / 2>/dev/null   # the prefixes' boot writes the image itself
   sync

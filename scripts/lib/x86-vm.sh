@@ -23,7 +23,7 @@ x86_vm_excluded=('/usr/share/man/*' '/usr/share/doc/*' '/usr/share/locale/*' '/u
 x86_vm_image_size=4G
 x86_vm_io_size=1G   # sparse: only what it holds is written
 x86_vm_mmdebstrap_timeout=1500
-x86_vm_prepare_timeout=900
+x86_vm_prepare_timeout=2400
 x86_vm_run_timeout=${X86_VM_RUN_TIMEOUT:-3000}
 x86_vm_debugfs_timeout=120
 
@@ -34,7 +34,8 @@ x86_vm_fail() {
 
 # The image's key: whatever changes what mmdebstrap or the prefix preparation makes of it.
 _x86_vm_key() {
-  { echo "$x86_vm_packages"; printf '%s\n' "${x86_vm_excluded[@]}"; sed -n '/^# The image keeps/,/^fi$/p' "$x86_vm_init"; } |
+  { echo "$x86_vm_packages"; printf '%s\n' "${x86_vm_excluded[@]}"
+    sed -n '/^# The image keeps/,/^fi$/p' "$x86_vm_init"; } |
     sha256sum | cut -c1-16
 }
 
@@ -87,26 +88,31 @@ x86_vm_image() {
     return 0
   fi
   started=$(date +%s)
-  echo "test-release: building the x86 VM image $image (once per package list; a few minutes)"
-  rm -rf "$x86_vm_dir"/image-*
-  mkdir -p "$image"
-  local sources=() excluded=() path
-  # The machine's own apt sources, passed by path; the image keeps none.
-  for path in /etc/apt/sources.list.d/debian.sources /etc/apt/sources.list; do
-    [ -s "$path" ] && { sources=("$path"); break; }
-  done
-  for path in "${x86_vm_excluded[@]}"; do excluded+=("--dpkgopt=path-exclude=$path"); done
-  timeout -k 10 "$x86_vm_mmdebstrap_timeout" mmdebstrap --variant=essential --architectures=amd64,i386 \
-    --include="$x86_vm_packages" "${excluded[@]}" bookworm "$image/root" "${sources[@]}" \
-    > "$image/mmdebstrap.log" 2>&1 || { tail -n 20 "$image/mmdebstrap.log" >&2; x86_vm_fail "mmdebstrap failed"; return 1; }
-  rm -f "$image"/root/etc/apt/sources.list "$image"/root/etc/apt/sources.list.d/*
-  cp "$image"/root/boot/vmlinuz-* "$image/vmlinuz"
-  cp "$image"/root/boot/initrd.img-* "$image/initrd.img"
-  timeout 600 mkfs.ext4 -q -L root -d "$image/root" "$image/root.img" "$x86_vm_image_size" >/dev/null ||
-    { x86_vm_fail "mkfs.ext4 of the root image failed"; return 1; }
-  rm -rf "$image/root"
-  echo "test-release: root image made in $(( $(date +%s) - started )) s; preparing the Wine prefixes in it"
-
+  # The root file system is kept once made: a prefix preparation that failed or ran out of time starts again from it
+  # (its block makes the prefixes anew) instead of from mmdebstrap.
+  if [ ! -f "$image/root-made" ]; then
+    echo "test-release: building the x86 VM image $image (once per package list; a few minutes)"
+    rm -rf "$x86_vm_dir"/image-*
+    mkdir -p "$image"
+    local sources=() excluded=() path
+    # The machine's own apt sources, passed by path; the image keeps none.
+    for path in /etc/apt/sources.list.d/debian.sources /etc/apt/sources.list; do
+      [ -s "$path" ] && { sources=("$path"); break; }
+    done
+    for path in "${x86_vm_excluded[@]}"; do excluded+=("--dpkgopt=path-exclude=$path"); done
+    timeout -k 10 "$x86_vm_mmdebstrap_timeout" mmdebstrap --variant=essential --architectures=amd64,i386 \
+      --include="$x86_vm_packages" "${excluded[@]}" bookworm "$image/root" "${sources[@]}" \
+      > "$image/mmdebstrap.log" 2>&1 ||
+      { tail -n 20 "$image/mmdebstrap.log" >&2; x86_vm_fail "mmdebstrap failed"; return 1; }
+    rm -f "$image"/root/etc/apt/sources.list "$image"/root/etc/apt/sources.list.d/*
+    cp "$image"/root/boot/vmlinuz-* "$image/vmlinuz"
+    cp "$image"/root/boot/initrd.img-* "$image/initrd.img"
+    timeout 600 mkfs.ext4 -q -L root -d "$image/root" "$image/root.img" "$x86_vm_image_size" >/dev/null ||
+      { x86_vm_fail "mkfs.ext4 of the root image failed"; return 1; }
+    rm -rf "$image/root"
+    echo "test-release: root image made in $(( $(date +%s) - started )) s; preparing the Wine prefixes in it"
+    touch "$image/root-made"
+  fi
   _x86_vm_write_init "$image/root.img" || return 1
   local io=$x86_vm_dir/prepare
   rm -rf "$io" && mkdir -p "$io/disk"

@@ -24,7 +24,7 @@ x86_vm_image_size=4G
 x86_vm_io_size=1G   # sparse: only what it holds is written
 x86_vm_mmdebstrap_timeout=1500
 x86_vm_prepare_timeout=2400
-x86_vm_run_timeout=${X86_VM_RUN_TIMEOUT:-3000}
+x86_vm_run_timeout=${X86_VM_RUN_TIMEOUT:-5400}
 x86_vm_debugfs_timeout=120
 
 x86_vm_fail() {

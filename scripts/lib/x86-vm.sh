@@ -20,7 +20,7 @@ x86_vm_excluded=('/usr/share/man/*' '/usr/share/doc/*' '/usr/share/locale/*' '/u
                  '/lib/modules/*/kernel/drivers/gpu/*' '/lib/modules/*/kernel/drivers/media/*'
                  '/lib/modules/*/kernel/drivers/net/wireless/*' '/lib/modules/*/kernel/drivers/infiniband/*'
                  '/lib/modules/*/kernel/sound/*')
-x86_vm_image_size=4G
+x86_vm_image_size=8G   # sparse; the two prefixes and both architectures' Wine and GL fill 4G
 x86_vm_io_size=1G   # sparse: only what it holds is written
 x86_vm_mmdebstrap_timeout=1500
 x86_vm_prepare_timeout=2400
@@ -32,9 +32,9 @@ x86_vm_fail() {
   return 1
 }
 
-# The image's key: whatever changes what mmdebstrap or the prefix preparation makes of it.
+# The image's key: whatever changes what mmdebstrap, mkfs.ext4 or the prefix preparation makes of it.
 _x86_vm_key() {
-  { echo "$x86_vm_packages"; printf '%s\n' "${x86_vm_excluded[@]}"
+  { echo "$x86_vm_packages $x86_vm_image_size"; printf '%s\n' "${x86_vm_excluded[@]}"
     sed -n '/^# The image keeps/,/^fi$/p' "$x86_vm_init"; } |
     sha256sum | cut -c1-16
 }

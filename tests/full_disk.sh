@@ -2,21 +2,22 @@
 # Runs tests against a really full disk: mounts a tiny tmpfs holding a game folder (WTF\config.wtf and an older
 # config.wtf.bak~), fills every block that is left and runs the test program with a GoogleTest filter under Wine,
 # naming the game folder in KELVANE_FULL_DISK_DIR. Afterwards both files must be byte for byte as they were and
-# nothing else may be left. Needs root (as in CI); prints "skipped: cannot mount" and passes where mounting is
-# refused.
+# nothing else may be left. Needs root (as in CI); where mounting is refused it prints "skipped:" and why, and exits
+# with ctest's skip code (SKIP_RETURN_CODE in tests/CMakeLists.txt), never as a pass.
 # Usage: full_disk.sh <emulator> <test program> <gtest filter>
 set -u
 emulator=$1
 tests_exe=$2
 filter=$3
+skip_code=77
 old_config=$'SET textureCacheSize "256"\r\nSET synchronizeConfig "0"\r\n'
 old_backup=$'SET synchronizeMacros "0"\r\n'
 
 mount_point=$(mktemp -d /tmp/kelvane-full-disk.XXXXXX)
 if ! mount -t tmpfs -o size=64k,mode=0755 kelvane-full-disk "$mount_point" 2>/dev/null; then
   rmdir "$mount_point"
-  echo "skipped: cannot mount a tmpfs here (not root or no mount permission)"
-  exit 0
+  echo "skipped: cannot mount a tmpfs here (not root, or no right to mount)"
+  exit "$skip_code"
 fi
 cleanup() {
   umount "$mount_point" 2>/dev/null || umount -l "$mount_point" 2>/dev/null

@@ -1,5 +1,7 @@
 # Sourced by the scripts: a private Wine prefix, an Xvfb display and one wineserver kept alive for the run.
-# wine_session_start PREFIX [SCREEN] sets WINEPREFIX and DISPLAY; wine_session_stop ends what it started.
+# wine_session_start PREFIX [SCREEN] sets WINEPREFIX and DISPLAY; wine_session_stop ends what it started;
+# wine_session_traps [FINISH] runs FINISH (default wine_session_stop) on exit and on INT and TERM, so an
+# interrupted run leaves no wineserver or Xvfb behind.
 
 WINE64=/usr/lib/wine/wine64
 export LANG=C.UTF-8
@@ -7,15 +9,25 @@ export WINEDLLOVERRIDES="mscoree,mshtml="   # no Mono or Gecko installer prompts
 export WINEDEBUG=-all
 export WINEARCH=win64
 
+# wineserver -p exits with this when a server already serves the prefix (one a killed run left): that one is kept.
+_wineserver_already_running=2
 _xvfb_pid=""
 _wine_session_started=""
 
 wine_reg() { "$WINE64" reg "$@" >/dev/null 2>&1; }
 
+wine_session_traps() {
+  local finish=${1:-wine_session_stop}
+  trap "$finish" EXIT
+  trap "$finish; trap - EXIT; exit 130" INT
+  trap "$finish; trap - EXIT; exit 143" TERM
+}
+
 wine_session_start() {
   local prefix=$1 screen=${2:-1024x768x24}
   export WINEPREFIX=$prefix
-  mkdir -p "$(dirname "$prefix")"
+  # wineserver runs in the prefix's folder: on a fresh machine it must exist before the server can start.
+  mkdir -p "$prefix"
 
   if [ -z "${KELVANE_USE_DISPLAY:-}" ] || [ -z "${DISPLAY:-}" ]; then
     local fdfile
@@ -26,11 +38,23 @@ wine_session_start() {
       [ -s "$fdfile" ] && break
       sleep 0.1
     done
+    if [ ! -s "$fdfile" ]; then
+      rm -f "$fdfile"
+      echo "wine: Xvfb did not start" >&2
+      return 1
+    fi
     export DISPLAY=":$(head -n1 "$fdfile")"
     rm -f "$fdfile"
   fi
 
-  wineserver -p 2>/dev/null || true
+  # From here on there may be a server to stop, even if the start is interrupted.
+  _wine_session_started=1
+  local code=0
+  wineserver -p || code=$?
+  if [ "$code" != 0 ] && [ "$code" != "$_wineserver_already_running" ]; then
+    echo "wine: cannot start a wineserver for $prefix (exit code $code)" >&2
+    return 1
+  fi
   if [ ! -f "$prefix/.kelvane-ready" ]; then
     echo "wine: preparing the private prefix $prefix (once)"
     "$WINE64" wineboot -i >/dev/null 2>&1 || true
@@ -43,7 +67,6 @@ wine_session_start() {
   # Start Wine's own services now, detached from our output: started by the first test instead, they would
   # inherit its output pipe and ctest would wait for them until its timeout.
   "$WINE64" wineboot >/dev/null 2>&1 </dev/null || true
-  _wine_session_started=1
 }
 
 wine_session_stop() {

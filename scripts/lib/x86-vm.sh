@@ -1,25 +1,30 @@
-# Sourced by scripts/test-release: an emulated x86-64 machine with Debian's 32-bit Wine, for the 32-bit program this
-# machine's kernel cannot run. Its root image is built from Debian packages without mounting anything and cached in
-# $x86_vm_dir, keyed on the package list; the machine boots Debian's own kernel under QEMU's TCG, and a second disk
-# carries the programs in and the results out. Nothing i386 is installed on this machine.
-#   x86_vm_image             builds the image, or finds it in the cache
-#   x86_vm_smoke EXE PROGRAM runs the smoke test EXE against PROGRAM; results in $x86_vm_dir/run/out
+# Sourced by scripts/test-release: an emulated x86-64 machine with Debian's Wine for both architectures, for the
+# 32-bit programs this machine's kernel cannot run. Its root image is built from Debian packages without mounting
+# anything and cached in $x86_vm_dir, keyed on the package list; the machine boots Debian's own kernel under QEMU's
+# TCG, and a second disk carries the programs in and the results out. Nothing i386 is installed on this machine.
+#   x86_vm_image               builds the image, or finds it in the cache
+#   x86_vm_run BUILD PROGRAM   runs the 32-bit test build BUILD (a folder of the tree) through ctest under WoW64, and
+#                              its end-to-end and smoke tests against the release PROGRAM under WoW64 and in a 32-bit
+#                              prefix (see scripts/lib/x86-vm-init.sh); results in $x86_vm_dir/run/out
 
 x86_vm_dir=${X86_VM_DIR:-$root/build/x86-vm}
 x86_vm_init=$root/scripts/lib/x86-vm-init.sh
-# The i386 X libraries are loaded by Wine at run time, so nothing pulls them in; mount is not Essential in bookworm.
-x86_vm_packages=linux-image-amd64,mount,wine,wine64,wine32:i386,xvfb
+# The i386 X and GL libraries are loaded by Wine at run time, so nothing pulls them in: without GL, DirectDraw reports
+# a default display memory instead of the pinned one. mount and passwd (the refusal tests' account) are not
+# Essential in bookworm; cmake brings ctest, and the imports test reads the program with MinGW's objdump.
+x86_vm_packages=linux-image-amd64,mount,passwd,wine,wine64,wine32:i386,xvfb,cmake,binutils-mingw-w64-i686
 x86_vm_packages+=,libx11-6:i386,libxext6:i386,libxrender1:i386,libxrandr2:i386,libxi6:i386,libxcursor1:i386
 x86_vm_packages+=,libxcomposite1:i386,libxinerama1:i386,libxfixes3:i386,libxxf86vm1:i386
+x86_vm_packages+=,libgl1-mesa-dri,libgl1:i386,libglx-mesa0:i386,libgl1-mesa-dri:i386
 x86_vm_excluded=('/usr/share/man/*' '/usr/share/doc/*' '/usr/share/locale/*' '/usr/share/info/*'
                  '/lib/modules/*/kernel/drivers/gpu/*' '/lib/modules/*/kernel/drivers/media/*'
                  '/lib/modules/*/kernel/drivers/net/wireless/*' '/lib/modules/*/kernel/drivers/infiniband/*'
                  '/lib/modules/*/kernel/sound/*')
-x86_vm_image_size=4G
-x86_vm_io_size=256M
+x86_vm_image_size=8G   # sparse; the two prefixes and both architectures' Wine and GL fill 4G
+x86_vm_io_size=1G   # sparse: only what it holds is written
 x86_vm_mmdebstrap_timeout=1500
-x86_vm_prepare_timeout=900
-x86_vm_run_timeout=${X86_VM_RUN_TIMEOUT:-1200}
+x86_vm_prepare_timeout=2400
+x86_vm_run_timeout=${X86_VM_RUN_TIMEOUT:-5400}
 x86_vm_debugfs_timeout=120
 
 x86_vm_fail() {
@@ -27,9 +32,10 @@ x86_vm_fail() {
   return 1
 }
 
-# The image's key: whatever changes what mmdebstrap or the prefix preparation makes of it.
+# The image's key: whatever changes what mmdebstrap, mkfs.ext4 or the prefix preparation makes of it.
 _x86_vm_key() {
-  { echo "$x86_vm_packages"; printf '%s\n' "${x86_vm_excluded[@]}"; sed -n '/kelvane-ready/,/^fi$/p' "$x86_vm_init"; } |
+  { echo "$x86_vm_packages $x86_vm_image_size"; printf '%s\n' "${x86_vm_excluded[@]}"
+    sed -n '/^# The image keeps/,/^fi$/p' "$x86_vm_init"; } |
     sha256sum | cut -c1-16
 }
 
@@ -82,51 +88,72 @@ x86_vm_image() {
     return 0
   fi
   started=$(date +%s)
-  echo "test-release: building the x86 VM image $image (once per package list; a few minutes)"
-  rm -rf "$x86_vm_dir"/image-*
-  mkdir -p "$image"
-  local sources=() excluded=() path
-  # The machine's own apt sources, passed by path; the image keeps none.
-  for path in /etc/apt/sources.list.d/debian.sources /etc/apt/sources.list; do
-    [ -s "$path" ] && { sources=("$path"); break; }
-  done
-  for path in "${x86_vm_excluded[@]}"; do excluded+=("--dpkgopt=path-exclude=$path"); done
-  timeout -k 10 "$x86_vm_mmdebstrap_timeout" mmdebstrap --variant=essential --architectures=amd64,i386 \
-    --include="$x86_vm_packages" "${excluded[@]}" bookworm "$image/root" "${sources[@]}" \
-    > "$image/mmdebstrap.log" 2>&1 || { tail -n 20 "$image/mmdebstrap.log" >&2; x86_vm_fail "mmdebstrap failed"; return 1; }
-  rm -f "$image"/root/etc/apt/sources.list "$image"/root/etc/apt/sources.list.d/*
-  cp "$image"/root/boot/vmlinuz-* "$image/vmlinuz"
-  cp "$image"/root/boot/initrd.img-* "$image/initrd.img"
-  timeout 600 mkfs.ext4 -q -L root -d "$image/root" "$image/root.img" "$x86_vm_image_size" >/dev/null ||
-    { x86_vm_fail "mkfs.ext4 of the root image failed"; return 1; }
-  rm -rf "$image/root"
-  echo "test-release: root image made in $(( $(date +%s) - started )) s; preparing the 32-bit Wine prefix in it"
-
+  # The root file system is kept once made: a prefix preparation that failed or ran out of time starts again from it
+  # (its block makes the prefixes anew) instead of from mmdebstrap.
+  if [ ! -f "$image/root-made" ]; then
+    echo "test-release: building the x86 VM image $image (once per package list; a few minutes)"
+    rm -rf "$x86_vm_dir"/image-*
+    mkdir -p "$image"
+    local sources=() excluded=() path
+    # The machine's own apt sources, passed by path; the image keeps none.
+    for path in /etc/apt/sources.list.d/debian.sources /etc/apt/sources.list; do
+      [ -s "$path" ] && { sources=("$path"); break; }
+    done
+    for path in "${x86_vm_excluded[@]}"; do excluded+=("--dpkgopt=path-exclude=$path"); done
+    timeout -k 10 "$x86_vm_mmdebstrap_timeout" mmdebstrap --variant=essential --architectures=amd64,i386 \
+      --include="$x86_vm_packages" "${excluded[@]}" bookworm "$image/root" "${sources[@]}" \
+      > "$image/mmdebstrap.log" 2>&1 ||
+      { tail -n 20 "$image/mmdebstrap.log" >&2; x86_vm_fail "mmdebstrap failed"; return 1; }
+    rm -f "$image"/root/etc/apt/sources.list "$image"/root/etc/apt/sources.list.d/*
+    cp "$image"/root/boot/vmlinuz-* "$image/vmlinuz"
+    cp "$image"/root/boot/initrd.img-* "$image/initrd.img"
+    timeout 600 mkfs.ext4 -q -L root -d "$image/root" "$image/root.img" "$x86_vm_image_size" >/dev/null ||
+      { x86_vm_fail "mkfs.ext4 of the root image failed"; return 1; }
+    rm -rf "$image/root"
+    echo "test-release: root image made in $(( $(date +%s) - started )) s; preparing the Wine prefixes in it"
+    touch "$image/root-made"
+  fi
   _x86_vm_write_init "$image/root.img" || return 1
   local io=$x86_vm_dir/prepare
   rm -rf "$io" && mkdir -p "$io/disk"
   _x86_vm_io_disk "$io/disk" "$io/io.img" || return 1
   _x86_vm_boot "$image" "$io/io.img" "$x86_vm_prepare_timeout" || return 1
+  _x86_vm_check_clean "$io/io.img" || return 1
   _x86_vm_read_out "$io/io.img" "$io/out" || return 1
   if [ ! -f "$io/out/prefix-ready" ]; then
     cat "$io/out/vm.log" "$io/out/wineboot.log" >&2 2>/dev/null
-    x86_vm_fail "the 32-bit Wine prefix could not be prepared in the image"
+    x86_vm_fail "the Wine prefixes could not be prepared in the image"
     return 1
   fi
   touch "$image/ready"
   echo "test-release: x86 VM image ready in $(( $(date +%s) - started )) s"
 }
 
-x86_vm_smoke() {   # $1: the i686 smoke_tests.exe, $2: the 32-bit kelvane.exe
-  local run=$x86_vm_dir/run
-  rm -rf "$run" && mkdir -p "$run/disk/out"
-  cp "$1" "$run/disk/smoke_tests.exe"
+# The results disk must come back unmounted cleanly, or what is read from it may be incomplete.
+_x86_vm_check_clean() {   # $1: io disk
+  local header
+  header=$(timeout "$x86_vm_debugfs_timeout" dumpe2fs -h "$1" 2>/dev/null)
+  grep -q '^Filesystem state: *clean$' <<<"$header" && ! grep -q needs_recovery <<<"$header" ||
+    x86_vm_fail "the results disk $1 was not unmounted cleanly (serial console: $x86_vm_dir/serial.log)"
+}
+
+x86_vm_run() {   # $1: the 32-bit test build, a folder under $root; $2: the 32-bit release kelvane.exe
+  local run=$x86_vm_dir/run build=$1 file
+  rm -rf "$run" && mkdir -p "$run/disk/out" "$run/disk/tree/$build/tests" "$run/disk/tree/tests" "$run/disk/tree/cmake"
+  # What ctest and the tests read: the test files, the programs, and the scripts the test files name.
+  (cd "$root/$build" && find . -name CTestTestfile.cmake -o -name '*.exe' -path './tests/*' -o -name kelvane.exe) |
+    while read -r file; do
+      mkdir -p "$run/disk/tree/$build/$(dirname "$file")" && cp "$root/$build/$file" "$run/disk/tree/$build/$file"
+    done
+  cp "$root"/tests/*.sh "$run/disk/tree/tests/"
+  cp "$root/cmake/wine-exec" "$run/disk/tree/cmake/"
+  echo "$root" > "$run/disk/root-path"
+  echo "$build" > "$run/disk/build-dir"
   cp "$2" "$run/disk/kelvane.exe"
   _x86_vm_write_init "$x86_vm_current/root.img" || return 1
   _x86_vm_io_disk "$run/disk" "$run/io.img" || return 1
   _x86_vm_boot "$x86_vm_current" "$run/io.img" "$x86_vm_run_timeout" snapshot || return 1
+  _x86_vm_check_clean "$run/io.img" || return 1
   _x86_vm_read_out "$run/io.img" "$run/out" || return 1
   cat "$run/out/vm.log" 2>/dev/null
-  [ -f "$run/out/exit-code" ] ||
-    { tail -n 30 "$x86_vm_dir/serial.log" >&2; x86_vm_fail "the smoke test left no exit code (see $run/out)"; }
 }

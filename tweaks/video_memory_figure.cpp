@@ -6,9 +6,10 @@
 namespace kelvane {
 namespace {
 
-// DirectDraw answers in well under a second; beyond these the driver is stuck, and neither Apply nor closing the
-// program may hang on it.
-constexpr DWORD kAnswerWaitMs = 10000;
+// DirectDraw answers in well under a second once loaded, but its first start on a slow machine (a software renderer,
+// an emulated CPU) has taken over ten; beyond these the driver is stuck, and neither Apply nor closing the program may
+// hang on it.
+constexpr DWORD kAnswerWaitMs = 30000;
 constexpr DWORD kCloseWaitMs = 2000;
 
 }  // namespace

@@ -12,6 +12,7 @@
 namespace kelvane::test {
 namespace {
 constexpr DWORD kTypingPauseMs = 400;   // the dialog waits a quarter of a second
+constexpr int kBrowserCloseChecks = 1500;   // 30 s at most
 }
 
 DialogHarness::DialogHarness(bool show)
@@ -45,7 +46,9 @@ void DialogHarness::CancelBrowsers()
         if (const HWND browser = FindFolderBrowser(uiThread_, window_)) {
             PostMessageW(browser, WM_COMMAND, IDCANCEL, 0);
             ++browsersCancelled_;
-            Sleep(200);   // let it close before looking again
+            // Counted once: it is looked for again only when it has closed, however slow the machine.
+            for (int waited = 0; waited < kBrowserCloseChecks && IsWindow(browser) && !stop_; ++waited)
+                Sleep(20);
         }
         Sleep(20);
     }

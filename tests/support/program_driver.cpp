@@ -10,7 +10,8 @@ namespace {
 
 constexpr DWORD kStartTimeoutMs = 20000;
 constexpr DWORD kSettleTimeoutMs = 5000;
-constexpr DWORD kTypingPauseMs = 400;   // the program waits a quarter of a second
+// The program waits a quarter of a second; a loaded machine may start its timer late.
+constexpr DWORD kTypingPauseMs = 1000;
 
 }  // namespace
 

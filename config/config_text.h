@@ -16,29 +16,18 @@ namespace kelvane {
 // nothing when the line holds no "SET " at all.
 std::optional<std::string_view> IsSettingLine(std::string_view line);
 
-// Splits a stripped setting line into its name (up to the first blank) and everything behind the blanks after it.
+// Splits a stripped setting line into its name (up to the first blank) and everything behind the blanks after it;
+// the entry views the bytes of `stripped`.
 ConfigEntry ParseEntry(std::string_view stripped);
 
 // How many lines of `bytes` (cut at LF) are setting lines: the entries that reading them will append.
 std::size_t CountSettingLines(std::string_view bytes);
 
-// Cuts bytes handed over in pieces into lines at LF and appends one entry per setting line as soon as its line
-// is complete. On running out of memory the entries appended so far stay.
-class EntryReader {
-public:
-    explicit EntryReader(std::vector<ConfigEntry>& entries) : entries_(entries) {}
-    void Feed(std::string_view bytes);
-    // The bytes behind the last LF form one more line.
-    void Finish();
+// How many LF bytes `bytes` holds: one less than the most lines, and so entries, it can give.
+std::size_t CountLineFeeds(std::string_view bytes);
 
-private:
-    void ReadLine(std::string_view line);
-
-    std::vector<ConfigEntry>& entries_;
-    std::string partialLine_;   // the start of a line whose LF has not been fed yet
-};
-
-// All of `bytes` through an EntryReader, with room for the new entries made first.
+// Cuts `bytes` into lines at LF (the bytes behind the last LF form one more line) and appends one entry per setting
+// line, viewing `bytes`. Running out of memory keeps the entries appended before.
 void AppendEntries(std::string_view bytes, std::vector<ConfigEntry>& entries);
 
 // The file a document is saved as: "SET <name> <value>" CR LF per entry whose value is not empty, nothing else.

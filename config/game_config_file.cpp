@@ -19,6 +19,7 @@ namespace kelvane {
 namespace {
 
 constexpr wchar_t kBackupSuffix[] = L".bak~";
+
 constexpr std::size_t kCopyBlockSize = 64 * 1024;
 
 std::wstring_view TextOf(const wchar_t* text) { return text ? std::wstring_view(text) : std::wstring_view(); }
@@ -50,25 +51,27 @@ GameConfigFile::LoadOutcome GameConfigFile::LoadEntries(const wchar_t* path, Wri
 {
     try {
         path_ = path;
-        entries_.clear();
+        Clear();
         const MappedFileView view(path_.c_str());
         if (view.size() == 0)
             return LoadOutcome::Empty;
-        const std::string_view mapped(view.data(), static_cast<std::size_t>(view.size()));
-        entries_.reserve(CountSettingLines(mapped));
-        // The bytes are copied out of the view a block at a time into memory that stays in the cache, and cut
-        // into lines there; a copy of the whole file would cost as much again in fresh pages.
-        const std::unique_ptr<char[]> block(new char[kCopyBlockSize]);
-        EntryReader reader(entries_);
-        for (std::size_t offset = 0; offset < mapped.size(); offset += kCopyBlockSize) {
-            const std::size_t length = std::min(kCopyBlockSize, mapped.size() - offset);
-            std::memcpy(block.get(), mapped.data() + offset, length);
-            reader.Feed(std::string_view(block.get(), length));
+        const std::size_t size = static_cast<std::size_t>(view.size());
+        // One copy of the file holds every entry's bytes: the mapping is closed before Load returns, and a
+        // million settings then cost no allocation of their own.
+        fileBytes_.reset(new char[size]);
+        // Copied a block at a time, and each block's line ends counted while it is still in the cache.
+        std::size_t lineFeeds = 0;
+        for (std::size_t offset = 0; offset < size; offset += kCopyBlockSize) {
+            const std::size_t length = std::min(kCopyBlockSize, size - offset);
+            std::memcpy(fileBytes_.get() + offset, view.data() + offset, length);
+            lineFeeds += CountLineFeeds(std::string_view(fileBytes_.get() + offset, length));
         }
-        reader.Finish();
+        const std::string_view text(fileBytes_.get(), size);
+        MakeRoomForEntries(text, lineFeeds + 1);
+        AppendEntries(text, entries_);
         return LoadOutcome::Complete;
     } catch (const std::exception& failure) {
-        // Every failure ends the load quietly; entries appended before it stay.
+        // Every failure ends the load quietly; entries are only appended once there is room for all of them.
         const DWORD error = ErrorOf(failure);
         if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
             return LoadOutcome::Missing;
@@ -76,6 +79,31 @@ GameConfigFile::LoadOutcome GameConfigFile::LoadEntries(const wchar_t* path, Wri
             *unreadable = WriteResult::FromError(error);
         return LoadOutcome::Unreadable;
     }
+}
+
+void GameConfigFile::MakeRoomForEntries(std::string_view text, std::size_t mostLines)
+{
+    // Every line is a setting in the files the game writes, so the line count is nearly always exact; memory for it
+    // is only touched as entries fill it. Where the address space cannot hold that many (a file of blank lines in
+    // a 32-bit process), the setting lines are counted instead.
+    try {
+        entries_.reserve(mostLines);
+    } catch (const std::exception&) {   // no room for that many (or more than an array can hold)
+        entries_.reserve(CountSettingLines(text));
+    }
+}
+
+void GameConfigFile::Clear()
+{
+    entries_.clear();
+    fileBytes_.reset();
+    setBytes_.clear();
+}
+
+std::string_view GameConfigFile::Keep(std::string bytes)
+{
+    setBytes_.push_front(std::move(bytes));
+    return setBytes_.front();
 }
 
 bool GameConfigFile::GetValue(const wchar_t* name, std::wstring& out) const
@@ -93,16 +121,18 @@ bool GameConfigFile::GetValue(const wchar_t* name, std::wstring& out) const
 void GameConfigFile::SetValue(const wchar_t* name, const wchar_t* value)
 {
     const std::string key = EncodeUtf8(TextOf(name));
-    const std::string bytes = EncodeUtf8(TextOf(value));
-    bool matched = false;
-    for (ConfigEntry& entry : entries_) {
-        if (entry.name == key) {
-            entry.value = bytes;
-            matched = true;
-        }
+    // Kept before any entry changes, so running out of memory leaves the document as it was.
+    const std::string_view bytes = Keep(EncodeUtf8(TextOf(value)));
+    const auto named = [&key](const ConfigEntry& entry) { return entry.name == key; };
+    if (std::find_if(entries_.begin(), entries_.end(), named) == entries_.end()) {
+        entries_.reserve(entries_.size() + 1);
+        entries_.push_back(ConfigEntry{Keep(key), bytes});
+        return;
     }
-    if (!matched)
-        entries_.push_back(ConfigEntry{key, bytes});
+    for (ConfigEntry& entry : entries_) {
+        if (named(entry))
+            entry.value = bytes;
+    }
 }
 
 void GameConfigFile::DropEmptySettings()

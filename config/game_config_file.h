@@ -1,7 +1,10 @@
 // The in-memory document of config.wtf: its setting lines as name/value byte strings, in file order.
 #pragma once
 
+#include <forward_list>
+#include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "config/config_entry.h"
@@ -33,6 +36,7 @@ public:
     WriteResult RestoreConfigFile() const;
 
     const std::wstring& path() const { return path_; }
+    // Valid until the next Load, SetValue or DropEmptySettings; the bytes are the document's.
     const std::vector<ConfigEntry>& entries() const { return entries_; }
 
 private:
@@ -43,8 +47,17 @@ private:
     // `unreadable`, when given, learns why an unreadable file could not be read.
     LoadOutcome LoadEntries(const wchar_t* path, WriteResult* unreadable = nullptr);
 
+    // Room for the entries of `text`, which has at most `mostLines` lines, so that reading them moves none.
+    void MakeRoomForEntries(std::string_view text, std::size_t mostLines);
+    // Forgets the entries and every byte they view.
+    void Clear();
+    // A lasting copy of `bytes` for entries to view.
+    std::string_view Keep(std::string bytes);
+
     std::wstring path_;
     std::vector<ConfigEntry> entries_;
+    std::unique_ptr<char[]> fileBytes_;         // the loaded file, which the loaded entries view
+    std::forward_list<std::string> setBytes_;   // names and values brought in by SetValue; nodes never move
 };
 
 // Loads `doc` from `path` for a read-modify-write: succeeds when saving the document afterwards cannot lose any of

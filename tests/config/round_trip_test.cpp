@@ -114,7 +114,7 @@ TEST(RoundTrip, GeneratedFilesLoadAndSaveBackTheirNonEmptySettings)
         ASSERT_TRUE(doc.Save());
         std::string written;   // one "SET <name> <value>" CR LF line for each entry that has a value
         for (const ConfigEntry& entry : expected)
-            written += "SET " + entry.name + " " + entry.value + "\r\n";
+            written.append("SET ").append(entry.name).append(" ").append(entry.value).append("\r\n");
         ASSERT_EQ(game.config(), written);
 
         GameConfigFile reread;

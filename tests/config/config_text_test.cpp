@@ -116,6 +116,21 @@ TEST(ConfigText, CountingSettingLinesAgreesWithTheEntriesRead)
     EXPECT_EQ(CountSettingLines(bytes + "\n"), 5u);
 }
 
+TEST(ConfigText, LineEndsAndBlanksAreFoundAtEveryPlaceInALongLine)
+{
+    // The searches look at many bytes a step: each place of a blank, CR and LF must still be found exactly.
+    for (std::size_t length = 1; length <= 40; ++length) {
+        SCOPED_TRACE("length " + std::to_string(length));
+        const std::string name(length, 'n');
+        const std::string value(length, 'v');
+        const std::string bytes = "SET " + name + "\t" + value + "\r" + name + "\nSET " + value + " x\n" + name;
+        const std::vector<ConfigEntry> expected = {{name, value}, {value, "x"}};
+        EXPECT_EQ(Entries(bytes), expected);
+        EXPECT_EQ(CountLineFeeds(bytes), 2u);
+        EXPECT_EQ(CountSettingLines(bytes), 2u);
+    }
+}
+
 TEST(ConfigText, WrittenFormIsSetLinesWithCrLfForNonEmptyValuesOnly)
 {
     const std::vector<ConfigEntry> entries = {

@@ -159,7 +159,7 @@ TEST_F(WholeJobTest, TheCrashReporterAndAGameInAnotherFolderDoNotHoldTheApplyBac
 {
     InstallGameAt(game.folder());
     const test::StandInGame reporter(game.folder(), L"WowError.exe");
-    const test::StandInGame elsewhere(game.folder() + L"\\WTF", L"Wow.exe");
+    const test::StandInGame elsewhere(game.wtfFolder(), L"Wow.exe");
     RunningProgram program;
     ASSERT_TRUE(program.window());
     EXPECT_EQ(program.Text(IDC_NOTE), L"");

@@ -54,6 +54,13 @@ protected:
     ~ApplyRestoreTest() override { MainDialog::videoMemoryQuery = &QueryVideoMemory; }
     void Start() { ui = std::make_unique<DialogHarness>(); }
     void Press(int id) { ui->Click(id); }
+    // Ticks or unticks each option given, then presses Apply.
+    void Apply(std::initializer_list<int> ids = {})
+    {
+        for (const int id : ids)
+            Press(id);
+        Press(IDC_APPLY);
+    }
 
     test::ScratchRegistry registry;
     TempGameFolder game;
@@ -84,8 +91,7 @@ TEST_F(ApplyRestoreTest, AnApplyThatLeavesConfigAloneKeepsTheEarlierBackup)
 {
     test::WriteBytes(game.backupPath(), "an old backup from an earlier run");
     Start();
-    Press(IDC_NETWORK_LATENCY);
-    Press(IDC_APPLY);
+    Apply({IDC_NETWORK_LATENCY});
     EXPECT_EQ(ReadBytes(game.backupPath()), "an old backup from an earlier run");
     EXPECT_EQ(game.config(), kPlayerConfig);   // not rewritten: the comment line is still there
     EXPECT_FALSE(ui->IsEnabled(IDC_RESTORE_CONFIG));
@@ -98,11 +104,9 @@ TEST_F(ApplyRestoreTest, AnApplyThatLeavesConfigAloneKeepsTheEarlierBackup)
 TEST_F(ApplyRestoreTest, OnlyTheFirstApplyOfARunTakesTheBackup)
 {
     Start();
-    Press(IDC_SYNC_MACROS);
-    Press(IDC_APPLY);
+    Apply({IDC_SYNC_MACROS});
     const std::string afterFirst = game.config();
-    Press(IDC_SYNC_BINDINGS);
-    Press(IDC_APPLY);
+    Apply({IDC_SYNC_BINDINGS});
     EXPECT_EQ(ReadBytes(game.backupPath()), kPlayerConfig);
     EXPECT_EQ(game.config(), afterFirst + "SET synchronizeBindings \"0\"\r\n");
 }
@@ -110,9 +114,7 @@ TEST_F(ApplyRestoreTest, OnlyTheFirstApplyOfARunTakesTheBackup)
 TEST_F(ApplyRestoreTest, EveryOptionAppliedAtOnceIsWrittenInOrder)
 {
     Start();
-    for (const int id : {IDC_NETWORK_LATENCY, IDC_TEXTURE_CACHE, IDC_SYNC_CONFIG, IDC_SYNC_MACROS, IDC_SYNC_BINDINGS})
-        Press(id);
-    Press(IDC_APPLY);
+    Apply({IDC_NETWORK_LATENCY, IDC_TEXTURE_CACHE, IDC_SYNC_CONFIG, IDC_SYNC_MACROS, IDC_SYNC_BINDINGS});
     EXPECT_TRUE(test::InterfaceAcksEverySegment(L"{A}"));
     EXPECT_TRUE(test::InterfaceAcksEverySegment(L"{B}"));
     const std::string config = game.config();
@@ -160,17 +162,14 @@ TEST_F(ApplyRestoreTest, TheDisplayMemoryIsAskedOnceARunAndAgainAfterItFailed)
     adapterAnswers = false;
     MainDialog::videoMemoryQuery = &CountedAdapter;
     Start();
-    Press(IDC_TEXTURE_CACHE);
-    Press(IDC_APPLY);
+    Apply({IDC_TEXTURE_CACHE});
     EXPECT_EQ(ui->Text(IDC_NOTE), test::kNoVideoMemoryNote);
     EXPECT_EQ(ui->appliedOptions(), kOptionSyncConfig);   // texture is pending
     EXPECT_EQ(game.config(), kPlayerConfig);
     adapterAnswers = true;
-    Press(IDC_APPLY);
-    for (int turn = 0; turn < 2; ++turn) {   // off, and on again with the figure kept
-        Press(IDC_TEXTURE_CACHE);
-        Press(IDC_APPLY);
-    }
+    Apply();
+    for (int turn = 0; turn < 2; ++turn)   // off, and on again with the figure kept
+        Apply({IDC_TEXTURE_CACHE});
     EXPECT_EQ(queriesAsked, 2);
     EXPECT_EQ(game.config(), "SET locale \"enUS\"\r\nSET synchronizeConfig \"0\"\r\nSET gxResolution \"1024x768\"\r\n"
                              "SET textureCacheSize \"134217728\"\r\n");
@@ -180,10 +179,7 @@ TEST_F(ApplyRestoreTest, TheDisplayMemoryIsAskedOnceARunAndAgainAfterItFailed)
 TEST_F(ApplyRestoreTest, RestoreBringsBackTheBackupWhileTheNetworkKeepsItsAppliedState)
 {
     Start();
-    Press(IDC_NETWORK_LATENCY);
-    Press(IDC_SYNC_CONFIG);
-    Press(IDC_SYNC_MACROS);
-    Press(IDC_APPLY);
+    Apply({IDC_NETWORK_LATENCY, IDC_SYNC_CONFIG, IDC_SYNC_MACROS});
     ASSERT_NE(game.config(), kPlayerConfig);
 
     Press(IDC_RESTORE_CONFIG);
@@ -201,8 +197,7 @@ TEST_F(ApplyRestoreTest, RestoreBringsBackTheBackupWhileTheNetworkKeepsItsApplie
 TEST_F(ApplyRestoreTest, RestoreWithoutABackupLeavesTheFileAndSaysSo)
 {
     Start();
-    Press(IDC_SYNC_MACROS);
-    Press(IDC_APPLY);
+    Apply({IDC_SYNC_MACROS});
     const std::string applied = game.config();
     DeleteFileW(game.backupPath().c_str());
     Press(IDC_RESTORE_CONFIG);
@@ -226,8 +221,7 @@ TEST_F(ApplyRestoreTest, AConfigCreatedByTheRunHasNoBackupToRestoreAndAnOlderOne
     test::WriteBytes(fresh.backupPath(), kOlderBackup);
     test::SetInstallPath(fresh.folder());
     Start();
-    Press(IDC_SYNC_MACROS);
-    Press(IDC_APPLY);
+    Apply({IDC_SYNC_MACROS});
     EXPECT_EQ(fresh.config(), "SET synchronizeMacros \"0\"\r\n");
     EXPECT_FALSE(ui->IsEnabled(IDC_RESTORE_CONFIG));
     EXPECT_TRUE(ui->IsChecked(IDC_BACKUP_CONFIG));   // nothing was there to keep; what is there now is kept next
@@ -240,13 +234,11 @@ TEST_F(ApplyRestoreTest, EachFolderOfARunIsBackedUpBeforeItChangesAndRestoresIts
 {
     TempGameFolder other("SET locale \"deDE\"\r\n");
     Start();
-    Press(IDC_SYNC_MACROS);
-    Press(IDC_APPLY);   // the first folder's backup
+    Apply({IDC_SYNC_MACROS});   // the first folder's backup
     ui->SetText(IDC_GAME_PATH, other.folder());
     EXPECT_TRUE(ui->IsChecked(IDC_BACKUP_CONFIG));
     EXPECT_FALSE(ui->IsEnabled(IDC_RESTORE_CONFIG));
-    Press(IDC_SYNC_BINDINGS);
-    Press(IDC_APPLY);
+    Apply({IDC_SYNC_BINDINGS});
     EXPECT_EQ(ReadBytes(other.backupPath()), "SET locale \"deDE\"\r\n");
     EXPECT_EQ(other.config(), "SET locale \"deDE\"\r\nSET synchronizeBindings \"0\"\r\n");
 
@@ -266,33 +258,27 @@ TEST_F(ApplyRestoreTest, EachFolderOfARunIsBackedUpBeforeItChangesAndRestoresIts
 
 TEST_F(ApplyRestoreTest, NothingIsChangedUntilTheBackupCouldBeTakenAndThenThePendingOptionIsWritten)
 {
-    struct Obstacle {
-        const char* what;
-        std::function<std::function<void()>(const TempGameFolder&)> put;   // returns what removes it again
-        const wchar_t* note;
-    };
-    const Obstacle obstacles[] = {
+    const test::SaveObstacle obstacles[] = {
         {"a folder where the backup goes",
-         [](const TempGameFolder& g) {
-             EXPECT_TRUE(CreateDirectoryW(g.backupPath().c_str(), nullptr));
-             return std::function<void()>([&g] { RemoveDirectoryW(g.backupPath().c_str()); });
+         [this] {
+             EXPECT_TRUE(CreateDirectoryW(game.backupPath().c_str(), nullptr));
+             return [this] { RemoveDirectoryW(game.backupPath().c_str()); };
          },
          kApplyFailedNote},
         {"config.wtf held open without sharing",
-         [](const TempGameFolder& g) {
-             auto lock = std::make_shared<UniqueFile>(test::HoldOpen(g.configPath(), GENERIC_READ | GENERIC_WRITE, 0));
-             return std::function<void()>([lock] { *lock = UniqueFile(); });
+         [this] {
+             auto lock = std::make_shared<UniqueFile>(test::HoldOpen(game.configPath(), GENERIC_READ | GENERIC_WRITE, 0));
+             return [lock] { *lock = UniqueFile(); };
          },
          test::kInUseNote},
     };
-    for (const Obstacle& obstacle : obstacles) {
+    for (const test::SaveObstacle& obstacle : obstacles) {
         SCOPED_TRACE(obstacle.what);
-        TempGameFolder player(kPlayerConfig);
-        test::SetInstallPath(player.folder());
+        test::WriteBytes(game.configPath(), kPlayerConfig);
+        DeleteFileW(game.backupPath().c_str());
         Start();
-        const std::function<void()> remove = obstacle.put(player);
-        Press(IDC_SYNC_MACROS);
-        Press(IDC_APPLY);
+        const std::function<void()> remove = obstacle.put();
+        Apply({IDC_SYNC_MACROS});
         EXPECT_EQ(ui->Text(IDC_NOTE), obstacle.note);
         EXPECT_EQ(ui->appliedOptions(), kOptionSyncConfig);   // macros is pending
         EXPECT_TRUE(ui->IsChecked(IDC_SYNC_MACROS));
@@ -300,12 +286,12 @@ TEST_F(ApplyRestoreTest, NothingIsChangedUntilTheBackupCouldBeTakenAndThenThePen
         EXPECT_TRUE(ui->IsChecked(IDC_BACKUP_CONFIG));   // the backup is still due
         EXPECT_FALSE(ui->IsEnabled(IDC_RESTORE_CONFIG));
         remove();
-        EXPECT_EQ(player.config(), kPlayerConfig);
+        EXPECT_EQ(game.config(), kPlayerConfig);
 
         Press(IDC_APPLY);
-        EXPECT_EQ(ReadBytes(player.backupPath()), kPlayerConfig);
-        EXPECT_EQ(player.config(), "SET locale \"enUS\"\r\nSET synchronizeConfig \"0\"\r\nSET gxResolution \"1024x768\"\r\n"
-                                   "SET synchronizeMacros \"0\"\r\n");
+        EXPECT_EQ(ReadBytes(game.backupPath()), kPlayerConfig);
+        EXPECT_EQ(game.config(), "SET locale \"enUS\"\r\nSET synchronizeConfig \"0\"\r\nSET gxResolution \"1024x768\"\r\n"
+                                 "SET synchronizeMacros \"0\"\r\n");
         EXPECT_EQ(ui->appliedOptions(), kOptionSyncConfig | kOptionSyncMacros);
         EXPECT_FALSE(ui->IsEnabled(IDC_REVERT));
         EXPECT_FALSE(ui->IsChecked(IDC_BACKUP_CONFIG));
@@ -327,8 +313,7 @@ TEST_F(ApplyRestoreTest, AnotherFolderShowsItsOwnSettingsAndGetsWhatDiffersFromT
     EXPECT_TRUE(ui->IsChecked(IDC_SYNC_MACROS));
     EXPECT_TRUE(ui->IsEnabled(IDC_REVERT));
     EXPECT_EQ(ui->Text(IDC_NOTE), test::kWindowsNote);
-    Press(IDC_SYNC_BINDINGS);
-    Press(IDC_APPLY);
+    Apply({IDC_SYNC_BINDINGS});
     EXPECT_EQ(other.config(), "SET locale \"deDE\"\r\nSET synchronizeMacros \"0\"\r\nSET synchronizeBindings \"0\"\r\n");
     EXPECT_EQ(ReadBytes(other.backupPath()), "SET locale \"deDE\"\r\nSET synchronizeMacros \"0\"\r\n");
     EXPECT_EQ(game.config(), kPlayerConfig);
@@ -341,13 +326,11 @@ TEST_F(ApplyRestoreTest, OneFolderUnderASecondNameIsOneFile)
     const std::wstring second = names / L"second";
     ASSERT_TRUE(test::MakeFolderLink(second, game.folder()));
     Start();
-    Press(IDC_SYNC_MACROS);
-    Press(IDC_APPLY);
+    Apply({IDC_SYNC_MACROS});
     ui->SetText(IDC_GAME_PATH, second);
     EXPECT_FALSE(ui->IsChecked(IDC_BACKUP_CONFIG));
     EXPECT_TRUE(ui->IsEnabled(IDC_RESTORE_CONFIG));
-    Press(IDC_SYNC_BINDINGS);
-    Press(IDC_APPLY);
+    Apply({IDC_SYNC_BINDINGS});
     EXPECT_EQ(ReadBytes(game.backupPath()), kPlayerConfig);   // the first backup survives
     Press(IDC_RESTORE_CONFIG);
     EXPECT_EQ(game.config(), kPlayerConfig);

@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/support/folder_browser.h"
-
 namespace kelvane::test {
 namespace {
 
@@ -35,24 +33,6 @@ void RunningProgram::Click(int id)
     DWORD_PTR ignored = 0;
     SendMessageTimeoutW(item(id), BM_CLICK, 0, 0, SMTO_BLOCK, 10000, &ignored);
     Settle();
-}
-
-bool RunningProgram::IsChecked(int id) const
-{
-    return SendMessageW(item(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
-}
-
-bool RunningProgram::IsEnabled(int id) const
-{
-    return IsWindowEnabled(item(id)) != FALSE;
-}
-
-std::wstring RunningProgram::Text(int id) const
-{
-    wchar_t text[1024] = {};
-    // GetWindowTextW does not ask another process's controls; WM_GETTEXT is marshalled across.
-    SendMessageW(item(id), WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
-    return text;
 }
 
 void RunningProgram::Type(int id, const std::wstring& text)

@@ -4,24 +4,21 @@
 #include <windows.h>
 #include <string>
 
+#include "tests/support/dialog_items.h"
 #include "tests/support/launched_program.h"
 
 namespace kelvane::test {
 
-class RunningProgram {
+class RunningProgram : public DialogItems {
 public:
     // Starts the program with the given show command and waits until its dialog is there and idle.
     explicit RunningProgram(int showCommand = SW_SHOWNORMAL, const std::wstring& arguments = L"");
     RunningProgram(const RunningProgram&) = delete;
     RunningProgram& operator=(const RunningProgram&) = delete;
 
-    HWND window() const { return program_.window(); }
-    HWND item(int id) const { return GetDlgItem(window(), id); }
+    HWND window() const override { return program_.window(); }
 
     void Click(int id);                                  // BM_CLICK on a button or checkbox, waited for
-    bool IsChecked(int id) const;
-    bool IsEnabled(int id) const;
-    std::wstring Text(int id) const;
     void Type(int id, const std::wstring& text);         // replaces the edit's text character by character, then pauses
     void PressKey(UINT virtualKey);                      // a key press to the control that has the focus
     void Settle() const;                                 // waits until the program has handled what was sent

@@ -3,20 +3,13 @@
 
 #include <gtest/gtest.h>
 
-#include "common/unique_handle.h"
 #include "tests/support/scratch_registry.h"
 
 namespace kelvane::test {
 
 void SetInstallPath(const std::wstring& value, DWORD type)
 {
-    UniqueKey key;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, kGameKey, 0, nullptr, 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, nullptr,
-                              key.put(), nullptr),
-              ERROR_SUCCESS);
-    ASSERT_EQ(RegSetValueExW(key.get(), L"InstallPath", 0, type, reinterpret_cast<const BYTE*>(value.c_str()),
-                             static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))),
-              ERROR_SUCCESS);
+    ASSERT_EQ(WriteInstallPath(value, type), ERROR_SUCCESS) << "cannot write the game's key";
 }
 
 void SetNetworkInterface(const std::wstring& name, bool ackEverySegment)

@@ -40,6 +40,17 @@ std::wstring InterfaceKey(const std::wstring& name)
     return std::wstring(kInterfacesKey) + L"\\" + name;
 }
 
+LONG WriteInstallPath(const std::wstring& value, DWORD type)
+{
+    UniqueKey key;
+    const LONG created = RegCreateKeyExW(HKEY_LOCAL_MACHINE, kGameKey, 0, nullptr, 0, KEY_SET_VALUE | KEY_WOW64_32KEY,
+                                         nullptr, key.put(), nullptr);
+    return created != ERROR_SUCCESS ? created
+                                    : RegSetValueExW(key.get(), kInstallPath, 0, type,
+                                                     reinterpret_cast<const BYTE*>(value.c_str()),
+                                                     static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+}
+
 InstalledGame::InstalledGame()
 {
     parentExisted_ = KeyExists(kGameParentKey, KEY_WOW64_32KEY);
@@ -84,13 +95,7 @@ InstalledGame::~InstalledGame()
 
 bool InstalledGame::Point(const std::wstring& folder)
 {
-    UniqueKey key;
-    const std::wstring quoted = L"\"" + folder + L"\"";
-    ok_ = RegCreateKeyExW(HKEY_LOCAL_MACHINE, kGameKey, 0, nullptr, 0, KEY_SET_VALUE | KEY_WOW64_32KEY, nullptr,
-                          key.put(), nullptr) == ERROR_SUCCESS &&
-          RegSetValueExW(key.get(), kInstallPath, 0, REG_SZ, reinterpret_cast<const BYTE*>(quoted.c_str()),
-                         static_cast<DWORD>((quoted.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
-    return ok_;
+    return ok_ = WriteInstallPath(L"\"" + folder + L"\"") == ERROR_SUCCESS;
 }
 
 void ClearNetworkTweak()

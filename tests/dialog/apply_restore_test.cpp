@@ -9,7 +9,6 @@
 #include "common/unique_handle.h"
 #include "tests/support/dialog_harness.h"
 #include "tests/support/folder_rights.h"
-#include "tests/support/game_setup.h"
 #include "tests/support/notes.h"
 #include "tests/support/scratch_registry.h"
 #include "tests/support/temp_folder.h"

@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/game_setup.h"
 #include "tests/support/scratch_registry.h"
 #include "tweaks/network_latency.h"
 

@@ -59,19 +59,18 @@ protected:
     {
         if (!test::RunningUnderWine())
             GTEST_SKIP() << "changes the machine's registry: runs only in the test run's private Wine prefix";
+        installed = std::make_unique<test::InstalledGame>();
     }
     std::unique_ptr<RunningProgram> StartWith(const TempGameFolder& game)
     {
-        installed.reset();   // the key as it was before, put back before the next one is remembered
-        installed = std::make_unique<test::InstalledGame>(game.folder());
-        EXPECT_TRUE(installed->ok());
+        EXPECT_TRUE(installed->Point(game.folder()));
         auto program = std::make_unique<RunningProgram>();
         EXPECT_TRUE(program->window());
         return program;
     }
     void RefuseThenLand(const Refusal& refusal);
 
-    std::unique_ptr<test::InstalledGame> installed;
+    std::unique_ptr<test::InstalledGame> installed;   // the game key, put back as it was when the test is done
 };
 
 // The refused Apply leaves the player's files as they were and the change pending; once the obstacle is gone a

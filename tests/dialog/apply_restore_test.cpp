@@ -52,14 +52,6 @@ protected:
     }
     ~ApplyRestoreTest() override { MainDialog::videoMemoryQuery = &QueryVideoMemory; }
     void Start() { ui = std::make_unique<DialogHarness>(); }
-    void Press(int id) { ui->Click(id); }
-    // Ticks or unticks each option given, then presses Apply.
-    void Apply(std::initializer_list<int> ids = {})
-    {
-        for (const int id : ids)
-            Press(id);
-        Press(IDC_APPLY);
-    }
 
     test::ScratchRegistry registry;
     TempGameFolder game;
@@ -70,9 +62,9 @@ TEST_F(ApplyRestoreTest, TheRoadOfOneApplyBacksUpThenAppendsTheSetting)
 {
     Start();
     ASSERT_EQ(ui->currentOptions(), kOptionSyncConfig);
-    Press(IDC_SYNC_MACROS);
+    ui->Click(IDC_SYNC_MACROS);
     EXPECT_EQ(ui->Text(IDC_NOTE), kGameNote);
-    Press(IDC_APPLY);
+    ui->Click(IDC_APPLY);
 
     EXPECT_EQ(ReadBytes(game.backupPath()), kPlayerConfig);
     EXPECT_EQ(game.config(),
@@ -90,7 +82,7 @@ TEST_F(ApplyRestoreTest, AnApplyThatLeavesConfigAloneKeepsTheEarlierBackup)
 {
     test::WriteBytes(game.backupPath(), "an old backup from an earlier run");
     Start();
-    Apply({IDC_NETWORK_LATENCY});
+    ui->Apply({IDC_NETWORK_LATENCY});
     EXPECT_EQ(ReadBytes(game.backupPath()), "an old backup from an earlier run");
     EXPECT_EQ(game.config(), kPlayerConfig);   // not rewritten: the comment line is still there
     EXPECT_FALSE(ui->IsEnabled(IDC_RESTORE_CONFIG));
@@ -103,9 +95,9 @@ TEST_F(ApplyRestoreTest, AnApplyThatLeavesConfigAloneKeepsTheEarlierBackup)
 TEST_F(ApplyRestoreTest, OnlyTheFirstApplyOfARunTakesTheBackup)
 {
     Start();
-    Apply({IDC_SYNC_MACROS});
+    ui->Apply({IDC_SYNC_MACROS});
     const std::string afterFirst = game.config();
-    Apply({IDC_SYNC_BINDINGS});
+    ui->Apply({IDC_SYNC_BINDINGS});
     EXPECT_EQ(ReadBytes(game.backupPath()), kPlayerConfig);
     EXPECT_EQ(game.config(), afterFirst + "SET synchronizeBindings \"0\"\r\n");
 }
@@ -113,7 +105,7 @@ TEST_F(ApplyRestoreTest, OnlyTheFirstApplyOfARunTakesTheBackup)
 TEST_F(ApplyRestoreTest, EveryOptionAppliedAtOnceIsWrittenInOrder)
 {
     Start();
-    Apply({IDC_NETWORK_LATENCY, IDC_TEXTURE_CACHE, IDC_SYNC_CONFIG, IDC_SYNC_MACROS, IDC_SYNC_BINDINGS});
+    ui->Apply({IDC_NETWORK_LATENCY, IDC_TEXTURE_CACHE, IDC_SYNC_CONFIG, IDC_SYNC_MACROS, IDC_SYNC_BINDINGS});
     EXPECT_TRUE(test::InterfaceAcksEverySegment(L"{A}"));
     EXPECT_TRUE(test::InterfaceAcksEverySegment(L"{B}"));
     const std::string config = game.config();
@@ -161,14 +153,14 @@ TEST_F(ApplyRestoreTest, TheDisplayMemoryIsAskedOnceARunAndAgainAfterItFailed)
     adapterAnswers = false;
     MainDialog::videoMemoryQuery = &CountedAdapter;
     Start();
-    Apply({IDC_TEXTURE_CACHE});
+    ui->Apply({IDC_TEXTURE_CACHE});
     EXPECT_EQ(ui->Text(IDC_NOTE), test::kNoVideoMemoryNote);
     EXPECT_EQ(ui->appliedOptions(), kOptionSyncConfig);   // texture is pending
     EXPECT_EQ(game.config(), kPlayerConfig);
     adapterAnswers = true;
-    Apply();
+    ui->Apply();
     for (int turn = 0; turn < 2; ++turn)   // off, and on again with the figure kept
-        Apply({IDC_TEXTURE_CACHE});
+        ui->Apply({IDC_TEXTURE_CACHE});
     EXPECT_EQ(queriesAsked, 2);
     EXPECT_EQ(game.config(), "SET locale \"enUS\"\r\nSET synchronizeConfig \"0\"\r\nSET gxResolution \"1024x768\"\r\n"
                              "SET textureCacheSize \"134217728\"\r\n");
@@ -178,10 +170,10 @@ TEST_F(ApplyRestoreTest, TheDisplayMemoryIsAskedOnceARunAndAgainAfterItFailed)
 TEST_F(ApplyRestoreTest, RestoreBringsBackTheBackupWhileTheNetworkKeepsItsAppliedState)
 {
     Start();
-    Apply({IDC_NETWORK_LATENCY, IDC_SYNC_CONFIG, IDC_SYNC_MACROS});
+    ui->Apply({IDC_NETWORK_LATENCY, IDC_SYNC_CONFIG, IDC_SYNC_MACROS});
     ASSERT_NE(game.config(), kPlayerConfig);
 
-    Press(IDC_RESTORE_CONFIG);
+    ui->Click(IDC_RESTORE_CONFIG);
     EXPECT_EQ(game.config(), kPlayerConfig);
     EXPECT_EQ(ReadBytes(game.backupPath()), kPlayerConfig);
     EXPECT_FALSE(ui->IsEnabled(IDC_RESTORE_CONFIG));
@@ -196,10 +188,10 @@ TEST_F(ApplyRestoreTest, RestoreBringsBackTheBackupWhileTheNetworkKeepsItsApplie
 TEST_F(ApplyRestoreTest, RestoreWithoutABackupLeavesTheFileAndSaysSo)
 {
     Start();
-    Apply({IDC_SYNC_MACROS});
+    ui->Apply({IDC_SYNC_MACROS});
     const std::string applied = game.config();
     DeleteFileW(game.backupPath().c_str());
-    Press(IDC_RESTORE_CONFIG);
+    ui->Click(IDC_RESTORE_CONFIG);
     EXPECT_EQ(game.config(), applied);
     EXPECT_EQ(ui->Text(IDC_NOTE), std::wstring(kRestoreFailedNote) + test::kRestoreBackupGone);
     EXPECT_EQ(ui->currentOptions(), kOptionSyncConfig | kOptionSyncMacros);
@@ -220,7 +212,7 @@ TEST_F(ApplyRestoreTest, AConfigCreatedByTheRunHasNoBackupToRestoreAndAnOlderOne
     test::WriteBytes(fresh.backupPath(), kOlderBackup);
     test::SetInstallPath(fresh.folder());
     Start();
-    Apply({IDC_SYNC_MACROS});
+    ui->Apply({IDC_SYNC_MACROS});
     EXPECT_EQ(fresh.config(), "SET synchronizeMacros \"0\"\r\n");
     EXPECT_FALSE(ui->IsEnabled(IDC_RESTORE_CONFIG));
     EXPECT_TRUE(ui->IsChecked(IDC_BACKUP_CONFIG));   // nothing was there to keep; what is there now is kept next
@@ -233,24 +225,24 @@ TEST_F(ApplyRestoreTest, EachFolderOfARunIsBackedUpBeforeItChangesAndRestoresIts
 {
     TempGameFolder other("SET locale \"deDE\"\r\n");
     Start();
-    Apply({IDC_SYNC_MACROS});   // the first folder's backup
+    ui->Apply({IDC_SYNC_MACROS});   // the first folder's backup
     ui->SetText(IDC_GAME_PATH, other.folder());
     EXPECT_TRUE(ui->IsChecked(IDC_BACKUP_CONFIG));
     EXPECT_FALSE(ui->IsEnabled(IDC_RESTORE_CONFIG));
-    Apply({IDC_SYNC_BINDINGS});
+    ui->Apply({IDC_SYNC_BINDINGS});
     EXPECT_EQ(ReadBytes(other.backupPath()), "SET locale \"deDE\"\r\n");
     EXPECT_EQ(other.config(), "SET locale \"deDE\"\r\nSET synchronizeBindings \"0\"\r\n");
 
     ui->SetText(IDC_GAME_PATH, game.folder());
     EXPECT_FALSE(ui->IsChecked(IDC_BACKUP_CONFIG));
-    Press(IDC_RESTORE_CONFIG);
+    ui->Click(IDC_RESTORE_CONFIG);
     EXPECT_EQ(game.config(), kPlayerConfig);
     EXPECT_FALSE(ui->IsEnabled(IDC_RESTORE_CONFIG));
     test::WriteBytes(game.configPath(), "changed since");
     SendRestoreClick(*ui);   // disabled after the restore: a sent click copies nothing
     EXPECT_EQ(game.config(), "changed since");
     ui->SetText(IDC_GAME_PATH, other.folder());
-    Press(IDC_RESTORE_CONFIG);
+    ui->Click(IDC_RESTORE_CONFIG);
     EXPECT_EQ(other.config(), "SET locale \"deDE\"\r\n");
     EXPECT_EQ(ReadBytes(game.backupPath()), kPlayerConfig);
 }
@@ -277,7 +269,7 @@ TEST_F(ApplyRestoreTest, NothingIsChangedUntilTheBackupCouldBeTakenAndThenThePen
         DeleteFileW(game.backupPath().c_str());
         Start();
         const std::function<void()> remove = obstacle.put();
-        Apply({IDC_SYNC_MACROS});
+        ui->Apply({IDC_SYNC_MACROS});
         EXPECT_EQ(ui->Text(IDC_NOTE), obstacle.note);
         EXPECT_EQ(ui->appliedOptions(), kOptionSyncConfig);   // macros is pending
         EXPECT_TRUE(ui->IsChecked(IDC_SYNC_MACROS));
@@ -287,7 +279,7 @@ TEST_F(ApplyRestoreTest, NothingIsChangedUntilTheBackupCouldBeTakenAndThenThePen
         remove();
         EXPECT_EQ(game.config(), kPlayerConfig);
 
-        Press(IDC_APPLY);
+        ui->Click(IDC_APPLY);
         EXPECT_EQ(ReadBytes(game.backupPath()), kPlayerConfig);
         EXPECT_EQ(game.config(), "SET locale \"enUS\"\r\nSET synchronizeConfig \"0\"\r\nSET gxResolution \"1024x768\"\r\n"
                                  "SET synchronizeMacros \"0\"\r\n");
@@ -304,7 +296,7 @@ TEST_F(ApplyRestoreTest, AnotherFolderShowsItsOwnSettingsAndGetsWhatDiffersFromT
 {
     Start();
     TempGameFolder other("SET locale \"deDE\"\r\nSET synchronizeMacros \"0\"\r\n");
-    Press(IDC_NETWORK_LATENCY);
+    ui->Click(IDC_NETWORK_LATENCY);
     ui->SetText(IDC_GAME_PATH, other.folder());
     EXPECT_EQ(ui->configPath(), other.configPath());
     EXPECT_EQ(ui->currentOptions(), kOptionNetworkLatency | kOptionSyncMacros);
@@ -312,7 +304,7 @@ TEST_F(ApplyRestoreTest, AnotherFolderShowsItsOwnSettingsAndGetsWhatDiffersFromT
     EXPECT_TRUE(ui->IsChecked(IDC_SYNC_MACROS));
     EXPECT_TRUE(ui->IsEnabled(IDC_REVERT));
     EXPECT_EQ(ui->Text(IDC_NOTE), test::kWindowsNote);
-    Apply({IDC_SYNC_BINDINGS});
+    ui->Apply({IDC_SYNC_BINDINGS});
     EXPECT_EQ(other.config(), "SET locale \"deDE\"\r\nSET synchronizeMacros \"0\"\r\nSET synchronizeBindings \"0\"\r\n");
     EXPECT_EQ(ReadBytes(other.backupPath()), "SET locale \"deDE\"\r\nSET synchronizeMacros \"0\"\r\n");
     EXPECT_EQ(game.config(), kPlayerConfig);
@@ -325,13 +317,13 @@ TEST_F(ApplyRestoreTest, OneFolderUnderASecondNameIsOneFile)
     const std::wstring second = names / L"second";
     ASSERT_TRUE(test::MakeFolderLink(second, game.folder()));
     Start();
-    Apply({IDC_SYNC_MACROS});
+    ui->Apply({IDC_SYNC_MACROS});
     ui->SetText(IDC_GAME_PATH, second);
     EXPECT_FALSE(ui->IsChecked(IDC_BACKUP_CONFIG));
     EXPECT_TRUE(ui->IsEnabled(IDC_RESTORE_CONFIG));
-    Apply({IDC_SYNC_BINDINGS});
+    ui->Apply({IDC_SYNC_BINDINGS});
     EXPECT_EQ(ReadBytes(game.backupPath()), kPlayerConfig);   // the first backup survives
-    Press(IDC_RESTORE_CONFIG);
+    ui->Click(IDC_RESTORE_CONFIG);
     EXPECT_EQ(game.config(), kPlayerConfig);
 }
 
@@ -371,9 +363,7 @@ TEST_F(NoGameFolderTest, ApplyWithAnEmptyPathStillWritesTheNetworkOption)
     DialogHarness ui;
     ASSERT_EQ(ui.browsersCancelled(), 1);
     ASSERT_EQ(ui.configPath(), L"");
-    ui.Click(IDC_NETWORK_LATENCY);
-    ui.Click(IDC_SYNC_MACROS);
-    ui.Click(IDC_APPLY);
+    ui.Apply({IDC_NETWORK_LATENCY, IDC_SYNC_MACROS});
     EXPECT_TRUE(test::InterfaceAcksEverySegment(L"{A}"));
     EXPECT_FALSE(ui.IsEnabled(IDC_RESTORE_CONFIG));   // no config.wtf, no backup of this run
     EXPECT_EQ(ui.appliedOptions(), kOptionNetworkLatency);   // macros waits for a folder

@@ -33,9 +33,7 @@ TEST(FullDiskApply, TheFailedBackupWithholdsEveryChangeOfTheFile)
     test::DialogHarness ui;
     constexpr OptionMask kAsFound = kOptionTextureCache | kOptionSyncConfig;
     ASSERT_EQ(ui.currentOptions(), kAsFound);
-    ui.Click(IDC_SYNC_MACROS);
-    ui.Click(IDC_SYNC_CONFIG);
-    ui.Click(IDC_APPLY);
+    ui.Apply({IDC_SYNC_MACROS, IDC_SYNC_CONFIG});
     EXPECT_EQ(ui.Text(IDC_NOTE), test::kDiskFullNote);
     EXPECT_EQ(ui.appliedOptions(), kAsFound);
     EXPECT_TRUE(ui.IsEnabled(IDC_REVERT));
@@ -56,8 +54,7 @@ TEST(FullDiskApply, AFailedSaveKeepsEveryGameFileOptionOfTheApplyPending)
     test::SetInstallPath(folder);
     test::DialogHarness ui;
     ASSERT_TRUE(DeleteFileW(filler.c_str()));   // room for the backup and a first change
-    ui.Click(IDC_SYNC_MACROS);
-    ui.Click(IDC_APPLY);
+    ui.Apply({IDC_SYNC_MACROS});
     const test::SaveObstacle full{"a full disk",
                                   [&filler] {
                                       FillDisk(filler);

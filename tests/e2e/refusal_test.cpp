@@ -81,8 +81,7 @@ void RefusalTest::RefuseThenLand(const Refusal& refusal)
     TempGameFolder game(refusal.configExists ? std::optional<std::string>(kPlayerConfig) : std::nullopt);
     const std::unique_ptr<RunningProgram> program = StartWith(game);
     const std::function<void()> remove = refusal.put(game);
-    program->Click(IDC_SYNC_MACROS);
-    program->Click(IDC_APPLY);
+    program->Apply({IDC_SYNC_MACROS});
     EXPECT_EQ(program->Text(IDC_NOTE), refusal.note);
     EXPECT_TRUE(program->IsChecked(IDC_SYNC_MACROS));
     EXPECT_TRUE(program->IsEnabled(IDC_REVERT));
@@ -155,8 +154,7 @@ TEST_F(RefusalTest, AFailedRestoreChangesNothingAndCanBeTriedAgain)
         SCOPED_TRACE(what);
         TempGameFolder game(kPlayerConfig);
         const std::unique_ptr<RunningProgram> program = StartWith(game);
-        program->Click(IDC_SYNC_MACROS);
-        program->Click(IDC_APPLY);
+        program->Apply({IDC_SYNC_MACROS});
         const std::string applied = std::string(kPlayerConfig) + kMacrosLine;
         ASSERT_EQ(game.config(), applied);
 

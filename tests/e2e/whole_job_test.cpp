@@ -101,8 +101,7 @@ TEST_F(WholeJobTest, WithoutTheRegistryKeyThePlayerTypesTheFolder)
     EXPECT_EQ(program.Text(IDC_GAME_PATH), L"");
     program.Type(IDC_GAME_PATH, game.folder());
     EXPECT_TRUE(program.IsEnabled(IDC_APPLY));
-    program.Click(IDC_SYNC_CONFIG);
-    program.Click(IDC_APPLY);
+    program.Apply({IDC_SYNC_CONFIG});
     program.PressKey(VK_ESCAPE);
     EXPECT_EQ(program.WaitForExit(), 2);
     EXPECT_EQ(game.config(), std::string(kPlayerConfig) + "SET synchronizeConfig \"0\"\r\n");
@@ -118,9 +117,7 @@ TEST_F(WholeJobTest, WhileTheGameRunsOnlyTheNetworkIsAppliedAndTheRestWaitsUntil
     RunningProgram program;
     ASSERT_TRUE(program.window());
     EXPECT_EQ(program.Text(IDC_NOTE), kGameRunningNote);
-    program.Click(IDC_NETWORK_LATENCY);
-    program.Click(IDC_SYNC_MACROS);
-    program.Click(IDC_APPLY);
+    program.Apply({IDC_NETWORK_LATENCY, IDC_SYNC_MACROS});
     EXPECT_EQ(game.config(), kPlayerConfig);
     EXPECT_EQ(ReadBytes(game.backupPath()), kOlderBackup);
     EXPECT_TRUE(interfaces->AllAre(true));
@@ -157,8 +154,7 @@ TEST_F(WholeJobTest, TheCrashReporterAndAGameInAnotherFolderDoNotHoldTheApplyBac
     RunningProgram program;
     ASSERT_TRUE(program.window());
     EXPECT_EQ(program.Text(IDC_NOTE), L"");
-    program.Click(IDC_SYNC_MACROS);
-    program.Click(IDC_APPLY);
+    program.Apply({IDC_SYNC_MACROS});
     EXPECT_EQ(ReadBytes(game.backupPath()), kPlayerConfig);
     EXPECT_EQ(game.config(), std::string(kPlayerConfig) + kMacrosLine);
     EXPECT_EQ(program.Text(IDC_NOTE), kGameNote);

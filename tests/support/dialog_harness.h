@@ -37,7 +37,7 @@ public:
     // Handles every queued message the way the program's loop does; returns the WM_QUIT code seen, or -1.
     int Pump();
     // A real click on a button or checkbox (BM_CLICK), then the queue is pumped.
-    void Click(int id);
+    void Click(int id) override;
     void SetText(int id, const std::wstring& text);   // as a program would, then a pause in the typing
     int quitCode() const { return quitCode_; }
     // Folder browsers that opened over the dialog; each is cancelled at once, as a user closing it would.

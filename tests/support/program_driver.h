@@ -18,7 +18,7 @@ public:
 
     HWND window() const override { return program_.window(); }
 
-    void Click(int id);                                  // BM_CLICK on a button or checkbox, waited for
+    void Click(int id) override;                         // BM_CLICK on a button or checkbox, waited for
     void Type(int id, const std::wstring& text);         // replaces the edit's text character by character, then pauses
     void PressKey(UINT virtualKey);                      // a key press to the control that has the focus
     void Settle() const;                                 // waits until the program has handled what was sent

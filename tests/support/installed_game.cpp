@@ -39,10 +39,10 @@ LONG WriteInstallPath(const std::wstring& value, DWORD type)
     UniqueKey key;
     const LONG created = RegCreateKeyExW(HKEY_LOCAL_MACHINE, kGameKey, 0, nullptr, 0, KEY_SET_VALUE | KEY_WOW64_32KEY,
                                          nullptr, key.put(), nullptr);
-    return created != ERROR_SUCCESS ? created
-                                    : RegSetValueExW(key.get(), kInstallPath, 0, type,
-                                                     reinterpret_cast<const BYTE*>(value.c_str()),
-                                                     static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    if (created != ERROR_SUCCESS)
+        return created;
+    return RegSetValueExW(key.get(), kInstallPath, 0, type, reinterpret_cast<const BYTE*>(value.c_str()),
+                          static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
 }
 
 InstalledGame::InstalledGame()

@@ -10,7 +10,6 @@
 #include "tests/support/installed_game.h"
 #include "tests/support/notes.h"
 #include "tests/support/program_driver.h"
-#include "tests/support/stand_in_game.h"
 #include "tests/support/temp_folder.h"
 
 namespace kelvane {

@@ -1,7 +1,10 @@
-// Starts the real kelvane.exe as a second process and drives it from outside, as a user would.
+// The programs the end-to-end tests start as second processes: the real kelvane.exe, driven from outside as a user
+// would, and the stand-in game.
 #pragma once
 
 #include <windows.h>
+
+#include <memory>
 #include <string>
 
 #include "tests/support/dialog_items.h"
@@ -29,6 +32,21 @@ public:
 
 private:
     LaunchedProgram program_;   // ended, if still running, when the test is done with it
+};
+
+// A running stand-in for the game: the stand-in program copied into a folder under a game's file name and started.
+class StandInGame {
+public:
+    StandInGame(const std::wstring& folder, const std::wstring& fileName);
+    StandInGame(const StandInGame&) = delete;
+    StandInGame& operator=(const StandInGame&) = delete;
+    ~StandInGame();   // ends the process and removes its copy
+
+    void End();   // the game exits
+
+private:
+    std::wstring path_;
+    std::unique_ptr<LaunchedProgram> process_;
 };
 
 }  // namespace kelvane::test

@@ -9,7 +9,6 @@
 #include "common/unique_handle.h"
 #include "tests/support/dialog_harness.h"
 #include "tests/support/folder_rights.h"
-#include "tests/support/game_setup.h"
 #include "tests/support/notes.h"
 #include "tests/support/scratch_registry.h"
 #include "tests/support/temp_folder.h"
@@ -53,7 +52,6 @@ protected:
     }
     ~ApplyRestoreTest() override { MainDialog::videoMemoryQuery = &QueryVideoMemory; }
     void Start() { ui = std::make_unique<DialogHarness>(); }
-    void Press(int id) { ui->Click(id); }
 
     test::ScratchRegistry registry;
     TempGameFolder game;
@@ -64,9 +62,9 @@ TEST_F(ApplyRestoreTest, TheRoadOfOneApplyBacksUpThenAppendsTheSetting)
 {
     Start();
     ASSERT_EQ(ui->currentOptions(), kOptionSyncConfig);
-    Press(IDC_SYNC_MACROS);
+    ui->Click(IDC_SYNC_MACROS);
     EXPECT_EQ(ui->Text(IDC_NOTE), kGameNote);
-    Press(IDC_APPLY);
+    ui->Click(IDC_APPLY);
 
     EXPECT_EQ(ReadBytes(game.backupPath()), kPlayerConfig);
     EXPECT_EQ(game.config(),
@@ -84,8 +82,7 @@ TEST_F(ApplyRestoreTest, AnApplyThatLeavesConfigAloneKeepsTheEarlierBackup)
 {
     test::WriteBytes(game.backupPath(), "an old backup from an earlier run");
     Start();
-    Press(IDC_NETWORK_LATENCY);
-    Press(IDC_APPLY);
+    ui->Apply({IDC_NETWORK_LATENCY});
     EXPECT_EQ(ReadBytes(game.backupPath()), "an old backup from an earlier run");
     EXPECT_EQ(game.config(), kPlayerConfig);   // not rewritten: the comment line is still there
     EXPECT_FALSE(ui->IsEnabled(IDC_RESTORE_CONFIG));
@@ -98,11 +95,9 @@ TEST_F(ApplyRestoreTest, AnApplyThatLeavesConfigAloneKeepsTheEarlierBackup)
 TEST_F(ApplyRestoreTest, OnlyTheFirstApplyOfARunTakesTheBackup)
 {
     Start();
-    Press(IDC_SYNC_MACROS);
-    Press(IDC_APPLY);
+    ui->Apply({IDC_SYNC_MACROS});
     const std::string afterFirst = game.config();
-    Press(IDC_SYNC_BINDINGS);
-    Press(IDC_APPLY);
+    ui->Apply({IDC_SYNC_BINDINGS});
     EXPECT_EQ(ReadBytes(game.backupPath()), kPlayerConfig);
     EXPECT_EQ(game.config(), afterFirst + "SET synchronizeBindings \"0\"\r\n");
 }
@@ -110,9 +105,7 @@ TEST_F(ApplyRestoreTest, OnlyTheFirstApplyOfARunTakesTheBackup)
 TEST_F(ApplyRestoreTest, EveryOptionAppliedAtOnceIsWrittenInOrder)
 {
     Start();
-    for (const int id : {IDC_NETWORK_LATENCY, IDC_TEXTURE_CACHE, IDC_SYNC_CONFIG, IDC_SYNC_MACROS, IDC_SYNC_BINDINGS})
-        Press(id);
-    Press(IDC_APPLY);
+    ui->Apply({IDC_NETWORK_LATENCY, IDC_TEXTURE_CACHE, IDC_SYNC_CONFIG, IDC_SYNC_MACROS, IDC_SYNC_BINDINGS});
     EXPECT_TRUE(test::InterfaceAcksEverySegment(L"{A}"));
     EXPECT_TRUE(test::InterfaceAcksEverySegment(L"{B}"));
     const std::string config = game.config();
@@ -160,17 +153,14 @@ TEST_F(ApplyRestoreTest, TheDisplayMemoryIsAskedOnceARunAndAgainAfterItFailed)
     adapterAnswers = false;
     MainDialog::videoMemoryQuery = &CountedAdapter;
     Start();
-    Press(IDC_TEXTURE_CACHE);
-    Press(IDC_APPLY);
+    ui->Apply({IDC_TEXTURE_CACHE});
     EXPECT_EQ(ui->Text(IDC_NOTE), test::kNoVideoMemoryNote);
     EXPECT_EQ(ui->appliedOptions(), kOptionSyncConfig);   // texture is pending
     EXPECT_EQ(game.config(), kPlayerConfig);
     adapterAnswers = true;
-    Press(IDC_APPLY);
-    for (int turn = 0; turn < 2; ++turn) {   // off, and on again with the figure kept
-        Press(IDC_TEXTURE_CACHE);
-        Press(IDC_APPLY);
-    }
+    ui->Apply();
+    for (int turn = 0; turn < 2; ++turn)   // off, and on again with the figure kept
+        ui->Apply({IDC_TEXTURE_CACHE});
     EXPECT_EQ(queriesAsked, 2);
     EXPECT_EQ(game.config(), "SET locale \"enUS\"\r\nSET synchronizeConfig \"0\"\r\nSET gxResolution \"1024x768\"\r\n"
                              "SET textureCacheSize \"134217728\"\r\n");
@@ -180,13 +170,10 @@ TEST_F(ApplyRestoreTest, TheDisplayMemoryIsAskedOnceARunAndAgainAfterItFailed)
 TEST_F(ApplyRestoreTest, RestoreBringsBackTheBackupWhileTheNetworkKeepsItsAppliedState)
 {
     Start();
-    Press(IDC_NETWORK_LATENCY);
-    Press(IDC_SYNC_CONFIG);
-    Press(IDC_SYNC_MACROS);
-    Press(IDC_APPLY);
+    ui->Apply({IDC_NETWORK_LATENCY, IDC_SYNC_CONFIG, IDC_SYNC_MACROS});
     ASSERT_NE(game.config(), kPlayerConfig);
 
-    Press(IDC_RESTORE_CONFIG);
+    ui->Click(IDC_RESTORE_CONFIG);
     EXPECT_EQ(game.config(), kPlayerConfig);
     EXPECT_EQ(ReadBytes(game.backupPath()), kPlayerConfig);
     EXPECT_FALSE(ui->IsEnabled(IDC_RESTORE_CONFIG));
@@ -201,11 +188,10 @@ TEST_F(ApplyRestoreTest, RestoreBringsBackTheBackupWhileTheNetworkKeepsItsApplie
 TEST_F(ApplyRestoreTest, RestoreWithoutABackupLeavesTheFileAndSaysSo)
 {
     Start();
-    Press(IDC_SYNC_MACROS);
-    Press(IDC_APPLY);
+    ui->Apply({IDC_SYNC_MACROS});
     const std::string applied = game.config();
     DeleteFileW(game.backupPath().c_str());
-    Press(IDC_RESTORE_CONFIG);
+    ui->Click(IDC_RESTORE_CONFIG);
     EXPECT_EQ(game.config(), applied);
     EXPECT_EQ(ui->Text(IDC_NOTE), std::wstring(kRestoreFailedNote) + test::kRestoreBackupGone);
     EXPECT_EQ(ui->currentOptions(), kOptionSyncConfig | kOptionSyncMacros);
@@ -226,8 +212,7 @@ TEST_F(ApplyRestoreTest, AConfigCreatedByTheRunHasNoBackupToRestoreAndAnOlderOne
     test::WriteBytes(fresh.backupPath(), kOlderBackup);
     test::SetInstallPath(fresh.folder());
     Start();
-    Press(IDC_SYNC_MACROS);
-    Press(IDC_APPLY);
+    ui->Apply({IDC_SYNC_MACROS});
     EXPECT_EQ(fresh.config(), "SET synchronizeMacros \"0\"\r\n");
     EXPECT_FALSE(ui->IsEnabled(IDC_RESTORE_CONFIG));
     EXPECT_TRUE(ui->IsChecked(IDC_BACKUP_CONFIG));   // nothing was there to keep; what is there now is kept next
@@ -240,59 +225,51 @@ TEST_F(ApplyRestoreTest, EachFolderOfARunIsBackedUpBeforeItChangesAndRestoresIts
 {
     TempGameFolder other("SET locale \"deDE\"\r\n");
     Start();
-    Press(IDC_SYNC_MACROS);
-    Press(IDC_APPLY);   // the first folder's backup
+    ui->Apply({IDC_SYNC_MACROS});   // the first folder's backup
     ui->SetText(IDC_GAME_PATH, other.folder());
     EXPECT_TRUE(ui->IsChecked(IDC_BACKUP_CONFIG));
     EXPECT_FALSE(ui->IsEnabled(IDC_RESTORE_CONFIG));
-    Press(IDC_SYNC_BINDINGS);
-    Press(IDC_APPLY);
+    ui->Apply({IDC_SYNC_BINDINGS});
     EXPECT_EQ(ReadBytes(other.backupPath()), "SET locale \"deDE\"\r\n");
     EXPECT_EQ(other.config(), "SET locale \"deDE\"\r\nSET synchronizeBindings \"0\"\r\n");
 
     ui->SetText(IDC_GAME_PATH, game.folder());
     EXPECT_FALSE(ui->IsChecked(IDC_BACKUP_CONFIG));
-    Press(IDC_RESTORE_CONFIG);
+    ui->Click(IDC_RESTORE_CONFIG);
     EXPECT_EQ(game.config(), kPlayerConfig);
     EXPECT_FALSE(ui->IsEnabled(IDC_RESTORE_CONFIG));
     test::WriteBytes(game.configPath(), "changed since");
     SendRestoreClick(*ui);   // disabled after the restore: a sent click copies nothing
     EXPECT_EQ(game.config(), "changed since");
     ui->SetText(IDC_GAME_PATH, other.folder());
-    Press(IDC_RESTORE_CONFIG);
+    ui->Click(IDC_RESTORE_CONFIG);
     EXPECT_EQ(other.config(), "SET locale \"deDE\"\r\n");
     EXPECT_EQ(ReadBytes(game.backupPath()), kPlayerConfig);
 }
 
 TEST_F(ApplyRestoreTest, NothingIsChangedUntilTheBackupCouldBeTakenAndThenThePendingOptionIsWritten)
 {
-    struct Obstacle {
-        const char* what;
-        std::function<std::function<void()>(const TempGameFolder&)> put;   // returns what removes it again
-        const wchar_t* note;
-    };
-    const Obstacle obstacles[] = {
+    const test::SaveObstacle obstacles[] = {
         {"a folder where the backup goes",
-         [](const TempGameFolder& g) {
-             EXPECT_TRUE(CreateDirectoryW(g.backupPath().c_str(), nullptr));
-             return std::function<void()>([&g] { RemoveDirectoryW(g.backupPath().c_str()); });
+         [this] {
+             EXPECT_TRUE(CreateDirectoryW(game.backupPath().c_str(), nullptr));
+             return [this] { RemoveDirectoryW(game.backupPath().c_str()); };
          },
          kApplyFailedNote},
         {"config.wtf held open without sharing",
-         [](const TempGameFolder& g) {
-             auto lock = std::make_shared<UniqueFile>(test::HoldOpen(g.configPath(), GENERIC_READ | GENERIC_WRITE, 0));
-             return std::function<void()>([lock] { *lock = UniqueFile(); });
+         [this] {
+             auto lock = std::make_shared<UniqueFile>(test::HoldOpen(game.configPath(), GENERIC_READ | GENERIC_WRITE, 0));
+             return [lock] { *lock = UniqueFile(); };
          },
          test::kInUseNote},
     };
-    for (const Obstacle& obstacle : obstacles) {
+    for (const test::SaveObstacle& obstacle : obstacles) {
         SCOPED_TRACE(obstacle.what);
-        TempGameFolder player(kPlayerConfig);
-        test::SetInstallPath(player.folder());
+        test::WriteBytes(game.configPath(), kPlayerConfig);
+        DeleteFileW(game.backupPath().c_str());
         Start();
-        const std::function<void()> remove = obstacle.put(player);
-        Press(IDC_SYNC_MACROS);
-        Press(IDC_APPLY);
+        const std::function<void()> remove = obstacle.put();
+        ui->Apply({IDC_SYNC_MACROS});
         EXPECT_EQ(ui->Text(IDC_NOTE), obstacle.note);
         EXPECT_EQ(ui->appliedOptions(), kOptionSyncConfig);   // macros is pending
         EXPECT_TRUE(ui->IsChecked(IDC_SYNC_MACROS));
@@ -300,12 +277,12 @@ TEST_F(ApplyRestoreTest, NothingIsChangedUntilTheBackupCouldBeTakenAndThenThePen
         EXPECT_TRUE(ui->IsChecked(IDC_BACKUP_CONFIG));   // the backup is still due
         EXPECT_FALSE(ui->IsEnabled(IDC_RESTORE_CONFIG));
         remove();
-        EXPECT_EQ(player.config(), kPlayerConfig);
+        EXPECT_EQ(game.config(), kPlayerConfig);
 
-        Press(IDC_APPLY);
-        EXPECT_EQ(ReadBytes(player.backupPath()), kPlayerConfig);
-        EXPECT_EQ(player.config(), "SET locale \"enUS\"\r\nSET synchronizeConfig \"0\"\r\nSET gxResolution \"1024x768\"\r\n"
-                                   "SET synchronizeMacros \"0\"\r\n");
+        ui->Click(IDC_APPLY);
+        EXPECT_EQ(ReadBytes(game.backupPath()), kPlayerConfig);
+        EXPECT_EQ(game.config(), "SET locale \"enUS\"\r\nSET synchronizeConfig \"0\"\r\nSET gxResolution \"1024x768\"\r\n"
+                                 "SET synchronizeMacros \"0\"\r\n");
         EXPECT_EQ(ui->appliedOptions(), kOptionSyncConfig | kOptionSyncMacros);
         EXPECT_FALSE(ui->IsEnabled(IDC_REVERT));
         EXPECT_FALSE(ui->IsChecked(IDC_BACKUP_CONFIG));
@@ -319,7 +296,7 @@ TEST_F(ApplyRestoreTest, AnotherFolderShowsItsOwnSettingsAndGetsWhatDiffersFromT
 {
     Start();
     TempGameFolder other("SET locale \"deDE\"\r\nSET synchronizeMacros \"0\"\r\n");
-    Press(IDC_NETWORK_LATENCY);
+    ui->Click(IDC_NETWORK_LATENCY);
     ui->SetText(IDC_GAME_PATH, other.folder());
     EXPECT_EQ(ui->configPath(), other.configPath());
     EXPECT_EQ(ui->currentOptions(), kOptionNetworkLatency | kOptionSyncMacros);
@@ -327,8 +304,7 @@ TEST_F(ApplyRestoreTest, AnotherFolderShowsItsOwnSettingsAndGetsWhatDiffersFromT
     EXPECT_TRUE(ui->IsChecked(IDC_SYNC_MACROS));
     EXPECT_TRUE(ui->IsEnabled(IDC_REVERT));
     EXPECT_EQ(ui->Text(IDC_NOTE), test::kWindowsNote);
-    Press(IDC_SYNC_BINDINGS);
-    Press(IDC_APPLY);
+    ui->Apply({IDC_SYNC_BINDINGS});
     EXPECT_EQ(other.config(), "SET locale \"deDE\"\r\nSET synchronizeMacros \"0\"\r\nSET synchronizeBindings \"0\"\r\n");
     EXPECT_EQ(ReadBytes(other.backupPath()), "SET locale \"deDE\"\r\nSET synchronizeMacros \"0\"\r\n");
     EXPECT_EQ(game.config(), kPlayerConfig);
@@ -341,15 +317,13 @@ TEST_F(ApplyRestoreTest, OneFolderUnderASecondNameIsOneFile)
     const std::wstring second = names / L"second";
     ASSERT_TRUE(test::MakeFolderLink(second, game.folder()));
     Start();
-    Press(IDC_SYNC_MACROS);
-    Press(IDC_APPLY);
+    ui->Apply({IDC_SYNC_MACROS});
     ui->SetText(IDC_GAME_PATH, second);
     EXPECT_FALSE(ui->IsChecked(IDC_BACKUP_CONFIG));
     EXPECT_TRUE(ui->IsEnabled(IDC_RESTORE_CONFIG));
-    Press(IDC_SYNC_BINDINGS);
-    Press(IDC_APPLY);
+    ui->Apply({IDC_SYNC_BINDINGS});
     EXPECT_EQ(ReadBytes(game.backupPath()), kPlayerConfig);   // the first backup survives
-    Press(IDC_RESTORE_CONFIG);
+    ui->Click(IDC_RESTORE_CONFIG);
     EXPECT_EQ(game.config(), kPlayerConfig);
 }
 
@@ -389,9 +363,7 @@ TEST_F(NoGameFolderTest, ApplyWithAnEmptyPathStillWritesTheNetworkOption)
     DialogHarness ui;
     ASSERT_EQ(ui.browsersCancelled(), 1);
     ASSERT_EQ(ui.configPath(), L"");
-    ui.Click(IDC_NETWORK_LATENCY);
-    ui.Click(IDC_SYNC_MACROS);
-    ui.Click(IDC_APPLY);
+    ui.Apply({IDC_NETWORK_LATENCY, IDC_SYNC_MACROS});
     EXPECT_TRUE(test::InterfaceAcksEverySegment(L"{A}"));
     EXPECT_FALSE(ui.IsEnabled(IDC_RESTORE_CONFIG));   // no config.wtf, no backup of this run
     EXPECT_EQ(ui.appliedOptions(), kOptionNetworkLatency);   // macros waits for a folder

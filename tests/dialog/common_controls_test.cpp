@@ -7,7 +7,6 @@
 
 #include "app/resources/resource.h"
 #include "tests/support/dialog_harness.h"
-#include "tests/support/game_setup.h"
 #include "tests/support/scratch_registry.h"
 #include "tests/support/temp_folder.h"
 

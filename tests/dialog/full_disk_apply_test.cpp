@@ -6,7 +6,6 @@
 #include "app/resources/resource.h"
 #include "tests/support/dialog_harness.h"
 #include "tests/support/files.h"
-#include "tests/support/game_setup.h"
 #include "tests/support/notes.h"
 #include "tests/support/scratch_registry.h"
 #include "tests/support/temp_folder.h"
@@ -34,9 +33,7 @@ TEST(FullDiskApply, TheFailedBackupWithholdsEveryChangeOfTheFile)
     test::DialogHarness ui;
     constexpr OptionMask kAsFound = kOptionTextureCache | kOptionSyncConfig;
     ASSERT_EQ(ui.currentOptions(), kAsFound);
-    ui.Click(IDC_SYNC_MACROS);
-    ui.Click(IDC_SYNC_CONFIG);
-    ui.Click(IDC_APPLY);
+    ui.Apply({IDC_SYNC_MACROS, IDC_SYNC_CONFIG});
     EXPECT_EQ(ui.Text(IDC_NOTE), test::kDiskFullNote);
     EXPECT_EQ(ui.appliedOptions(), kAsFound);
     EXPECT_TRUE(ui.IsEnabled(IDC_REVERT));
@@ -57,8 +54,7 @@ TEST(FullDiskApply, AFailedSaveKeepsEveryGameFileOptionOfTheApplyPending)
     test::SetInstallPath(folder);
     test::DialogHarness ui;
     ASSERT_TRUE(DeleteFileW(filler.c_str()));   // room for the backup and a first change
-    ui.Click(IDC_SYNC_MACROS);
-    ui.Click(IDC_APPLY);
+    ui.Apply({IDC_SYNC_MACROS});
     const test::SaveObstacle full{"a full disk",
                                   [&filler] {
                                       FillDisk(filler);

@@ -2,7 +2,9 @@
 // program ends with the code of WM_QUIT (or 0 when its dialog cannot be made).
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "app/app_module.h"
@@ -20,26 +22,28 @@ struct CountingIdle : IdleHandler {
     bool HandleIdle() override { ++calls; return true; }   // the loop must ignore a true answer
 };
 
-// Records, for every message it sees, the idle count at that moment; consumes nothing but the test's marks.
-struct Recorder : MessageFilter {
-    explicit Recorder(const CountingIdle& idle) : idle(idle) {}
+// Notes a value at each of the test's marks, consuming the mark when told to; lets every other message through.
+struct MarkFilter : MessageFilter {
+    MarkFilter(std::vector<int>& seen, std::function<int()> value, bool consume)
+        : seen(seen), value(std::move(value)), consume(consume) {}
     bool FilterMessage(MSG* message) override
     {
-        if (message->message == kMark) {
-            marks.push_back(idle.calls);
-            return true;
-        }
-        return false;
+        if (message->message != kMark)
+            return false;
+        seen.push_back(value());
+        return consume;
     }
-    const CountingIdle& idle;
-    std::vector<int> marks;
+    std::vector<int>& seen;
+    std::function<int()> value;
+    bool consume;
 };
 
 TEST(MessageLoopTest, IdleRunsOnceWhenTheQueueEmptiesAndNotAgainForMouseMovesOrPaint)
 {
     MessageLoop loop;
     CountingIdle idle;
-    Recorder recorder(idle);
+    std::vector<int> marks;   // the idle count at each mark
+    MarkFilter recorder(marks, [&idle] { return idle.calls; }, true);
     ASSERT_TRUE(loop.AddIdle(&idle));
     ASSERT_TRUE(loop.AddFilter(&recorder));
     const HWND window = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
@@ -71,31 +75,18 @@ TEST(MessageLoopTest, IdleRunsOnceWhenTheQueueEmptiesAndNotAgainForMouseMovesOrP
     // A mark is an ordinary message too: it re-arms the idle phase, which then runs once more.
     // So: 1 at the first mark; 2 at the second (the mouse moves added none); the key and the mark before it
     // add one each, 4 at the third.
-    ASSERT_EQ(recorder.marks.size(), 3u);
-    EXPECT_EQ(recorder.marks[0], 1);
-    EXPECT_EQ(recorder.marks[1], 2) << "mouse moves must not call the idle handlers again";
-    EXPECT_EQ(recorder.marks[2], 4);
+    ASSERT_EQ(marks.size(), 3u);
+    EXPECT_EQ(marks[0], 1);
+    EXPECT_EQ(marks[1], 2) << "mouse moves must not call the idle handlers again";
+    EXPECT_EQ(marks[2], 4);
 }
-
-struct Consumer : MessageFilter {
-    Consumer(std::vector<int>& order, int name, bool consume) : order(order), name(name), consume(consume) {}
-    bool FilterMessage(MSG* message) override
-    {
-        if (message->message != kMark)
-            return false;
-        order.push_back(name);
-        return consume;
-    }
-    std::vector<int>& order;
-    int name;
-    bool consume;
-};
 
 TEST(MessageLoopTest, TheLastFilterAddedSeesMessagesFirstAndRemovalKeepsTheOrder)
 {
     MessageLoop loop;
     std::vector<int> order;
-    Consumer first(order, 1, true), second(order, 2, false), third(order, 3, false);
+    MarkFilter first(order, [] { return 1; }, true), second(order, [] { return 2; }, false),
+        third(order, [] { return 3; }, false);
     loop.AddFilter(&first);
     loop.AddFilter(&second);
     loop.AddFilter(&third);

@@ -2,46 +2,27 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
-#include <shellapi.h>
 
 #include <memory>
 #include <string>
-#include <vector>
 
-#include "app/desktop_shell.h"
-#include "app/hyperlink_control.h"
 #include "app/resources/resource.h"
+#include "tests/link/link_fixture.h"
 #include "tests/support/dialog_harness.h"
-#include "tests/support/game_setup.h"
 #include "tests/support/scratch_registry.h"
 #include "tests/support/temp_folder.h"
 
 namespace kelvane {
 namespace {
 
-std::vector<std::wstring> opened;
-
-HINSTANCE WINAPI RecordOpen(HWND, const wchar_t* verb, const wchar_t* file, const wchar_t*, const wchar_t*, int)
-{
-    opened.push_back(std::wstring(verb) + L" " + file);
-    return reinterpret_cast<HINSTANCE>(33);
-}
-HRESULT NoDesktopShell(const wchar_t*) { return E_NOINTERFACE; }   // so the recorded fallback opens the link
+using test::FakeShell;
 
 class PoweredByLinkTest : public ::testing::Test {
 protected:
     PoweredByLinkTest()
     {
-        opened.clear();
-        HyperLinkControl::shellExecute = &RecordOpen;
-        HyperLinkControl::desktopOpen = &NoDesktopShell;
         test::SetInstallPath(game.folder());
         ui = std::make_unique<test::DialogHarness>();
-    }
-    ~PoweredByLinkTest() override
-    {
-        HyperLinkControl::shellExecute = &ShellExecuteW;
-        HyperLinkControl::desktopOpen = &OpenThroughDesktopShell;
     }
 
     // A key press as the loop delivers it: through the dialog's filter first.
@@ -54,6 +35,7 @@ protected:
 
     test::ScratchRegistry registry;
     test::TempGameFolder game;
+    FakeShell shell;   // no desktop shell, so the link's fallback opens, and is recorded
     std::unique_ptr<test::DialogHarness> ui;
 };
 
@@ -65,16 +47,17 @@ TEST_F(PoweredByLinkTest, ShowsTheLabelAndOpensTheHomePageWithEnterWithoutClosin
     Press(link, VK_RETURN);
     EXPECT_EQ(ui->quitCode(), -1) << "Enter on the link must not press Close, the default button";
     ASSERT_TRUE(IsWindow(ui->window()));
-    EXPECT_EQ(opened, (std::vector<std::wstring>{L"open https://vantorin.example/"}));
+    ASSERT_EQ(FakeShell::calls.size(), 1u);
+    EXPECT_EQ(FakeShell::calls[0].verb + L" " + FakeShell::calls[0].file, L"open https://vantorin.example/");
     Press(link, VK_SPACE);
-    EXPECT_EQ(opened.size(), 2u);
+    EXPECT_EQ(FakeShell::calls.size(), 2u);
 }
 
 TEST_F(PoweredByLinkTest, EnterElsewhereStillPressesTheDefaultButton)
 {
     SetFocus(ui->item(IDC_SYNC_CONFIG));
     Press(ui->item(IDC_SYNC_CONFIG), VK_RETURN);
-    EXPECT_TRUE(opened.empty());
+    EXPECT_TRUE(FakeShell::calls.empty());
     EXPECT_NE(ui->quitCode(), -1) << "the dialog's own keyboard interface is unchanged";
 }
 

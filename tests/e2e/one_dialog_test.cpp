@@ -33,7 +33,7 @@ TEST(OneDialogTest, ASecondStartBringsTheOpenDialogForwardAndEndsAndAKilledRunHo
     EXPECT_EQ(test::VisibleWindowsTitled(test::kProgramTitle), std::vector<HWND>{first->window()});
     EXPECT_FALSE(IsIconic(first->window()));
     EXPECT_TRUE(first->IsChecked(IDC_SYNC_MACROS)) << "the open dialog is left as it was";
-    EXPECT_TRUE(test::FolderNames(game.folder() + L"\\WTF").empty()) << "nothing is written";
+    EXPECT_TRUE(test::FolderNames(game.wtfFolder()).empty()) << "nothing is written";
 
     // Held here as well, the mutex outlives the killed run, abandoned, as it does when another start waits on it.
     const UniqueKernelObject mutex(OpenMutexW(SYNCHRONIZE, FALSE, kMutexName));

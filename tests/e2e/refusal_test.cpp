@@ -14,7 +14,6 @@
 #include "tests/support/installed_game.h"
 #include "tests/support/notes.h"
 #include "tests/support/program_driver.h"
-#include "tests/support/stand_in_game.h"
 #include "tests/support/temp_folder.h"
 
 namespace kelvane {
@@ -30,8 +29,6 @@ constexpr char kMacrosLine[] = "SET synchronizeMacros \"0\"\r\n";
 
 // An obstacle put in a game folder; what it returns takes it away again.
 using Obstacle = std::function<std::function<void()>(const TempGameFolder&)>;
-
-std::wstring WtfFolder(const TempGameFolder& game) { return game.folder() + L"\\WTF"; }
 
 std::function<void()> MakeReadOnly(const TempGameFolder& game)
 {
@@ -61,19 +58,18 @@ protected:
     {
         if (!test::RunningUnderWine())
             GTEST_SKIP() << "changes the machine's registry: runs only in the test run's private Wine prefix";
+        installed = std::make_unique<test::InstalledGame>();
     }
     std::unique_ptr<RunningProgram> StartWith(const TempGameFolder& game)
     {
-        installed.reset();   // the key as it was before, put back before the next one is remembered
-        installed = std::make_unique<test::InstalledGame>(game.folder());
-        EXPECT_TRUE(installed->ok());
+        EXPECT_TRUE(installed->Point(game.folder()));
         auto program = std::make_unique<RunningProgram>();
         EXPECT_TRUE(program->window());
         return program;
     }
     void RefuseThenLand(const Refusal& refusal);
 
-    std::unique_ptr<test::InstalledGame> installed;
+    std::unique_ptr<test::InstalledGame> installed;   // the game key, put back as it was when the test is done
 };
 
 // The refused Apply leaves the player's files as they were and the change pending; once the obstacle is gone a
@@ -81,17 +77,16 @@ protected:
 void RefusalTest::RefuseThenLand(const Refusal& refusal)
 {
     SCOPED_TRACE(refusal.what);
-    TempGameFolder game = refusal.configExists ? TempGameFolder(kPlayerConfig) : TempGameFolder();
+    TempGameFolder game(refusal.configExists ? std::optional<std::string>(kPlayerConfig) : std::nullopt);
     const std::unique_ptr<RunningProgram> program = StartWith(game);
     const std::function<void()> remove = refusal.put(game);
-    program->Click(IDC_SYNC_MACROS);
-    program->Click(IDC_APPLY);
+    program->Apply({IDC_SYNC_MACROS});
     EXPECT_EQ(program->Text(IDC_NOTE), refusal.note);
     EXPECT_TRUE(program->IsChecked(IDC_SYNC_MACROS));
     EXPECT_TRUE(program->IsEnabled(IDC_REVERT));
     if (refusal.configExists) {
         EXPECT_EQ(game.config(), kPlayerConfig);
-        std::set<std::wstring> left = FolderNames(WtfFolder(game));
+        std::set<std::wstring> left = FolderNames(game.wtfFolder());
         left.erase(L"config.wtf.bak~");   // taken when only the write itself was refused
         EXPECT_EQ(left, std::set<std::wstring>{L"config.wtf"});
     } else {
@@ -116,18 +111,18 @@ TEST_F(RefusalTest, EachCauseHasItsOwnNoteAndThePendingChangeLandsOnceItIsGone)
         {"config.wtf held open by another program", true, test::kInUseNote, HoldOpenAsTheGame},
         {"a game folder without a WTF folder", false, test::kNoWtfFolderNote,
          [](const TempGameFolder& game) {
-             EXPECT_TRUE(RemoveDirectoryW(WtfFolder(game).c_str()));
+             EXPECT_TRUE(RemoveDirectoryW(game.wtfFolder().c_str()));
              return std::function<void()>([&game] {   // the game started once: its config.wtf appears later
-                 CreateDirectoryW(WtfFolder(game).c_str(), nullptr);
+                 CreateDirectoryW(game.wtfFolder().c_str(), nullptr);
                  test::WriteBytes(game.configPath(), kPlayerConfig);
              });
          }},
         {"a game folder that is gone", false, test::kGameFolderMissingNote,
          [](const TempGameFolder& game) {
-             EXPECT_TRUE(RemoveDirectoryW(WtfFolder(game).c_str()) && RemoveDirectoryW(game.folder().c_str()));
+             EXPECT_TRUE(RemoveDirectoryW(game.wtfFolder().c_str()) && RemoveDirectoryW(game.folder().c_str()));
              return std::function<void()>([&game] {
                  CreateDirectoryW(game.folder().c_str(), nullptr);
-                 CreateDirectoryW(WtfFolder(game).c_str(), nullptr);
+                 CreateDirectoryW(game.wtfFolder().c_str(), nullptr);
              });
          }},
     };
@@ -142,7 +137,7 @@ TEST_F(RefusalTest, EachCauseEvenAWtfFolderWithoutTheRightToWrite)
                         "ordinary account, with KELVANE_RIGHTS_ENFORCED set";
     RefuseThenLand({"a WTF folder without the right to write", true, test::kAccessDeniedNote,
                     [](const TempGameFolder& game) {
-                        auto rights = std::make_shared<test::WriteRightsTaken>(WtfFolder(game));
+                        auto rights = std::make_shared<test::WriteRightsTaken>(game.wtfFolder());
                         EXPECT_TRUE(rights->taken()) << "the platform still lets this account write to the folder";
                         return std::function<void()>([rights] { rights->GiveBack(); });
                     }});
@@ -158,8 +153,7 @@ TEST_F(RefusalTest, AFailedRestoreChangesNothingAndCanBeTriedAgain)
         SCOPED_TRACE(what);
         TempGameFolder game(kPlayerConfig);
         const std::unique_ptr<RunningProgram> program = StartWith(game);
-        program->Click(IDC_SYNC_MACROS);
-        program->Click(IDC_APPLY);
+        program->Apply({IDC_SYNC_MACROS});
         const std::string applied = std::string(kPlayerConfig) + kMacrosLine;
         ASSERT_EQ(game.config(), applied);
 
@@ -169,7 +163,7 @@ TEST_F(RefusalTest, AFailedRestoreChangesNothingAndCanBeTriedAgain)
         EXPECT_EQ(program->Text(IDC_NOTE), std::wstring(test::kRestoreFailedNote) + remedy);
         EXPECT_TRUE(program->IsEnabled(IDC_RESTORE_CONFIG));
         EXPECT_TRUE(program->IsChecked(IDC_SYNC_MACROS));
-        EXPECT_EQ(FolderNames(WtfFolder(game)), (std::set<std::wstring>{L"config.wtf", L"config.wtf.bak~"}));
+        EXPECT_EQ(FolderNames(game.wtfFolder()), (std::set<std::wstring>{L"config.wtf", L"config.wtf.bak~"}));
 
         remove();
         program->Click(IDC_RESTORE_CONFIG);

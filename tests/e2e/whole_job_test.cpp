@@ -10,7 +10,6 @@
 #include "tests/support/installed_game.h"
 #include "tests/support/notes.h"
 #include "tests/support/program_driver.h"
-#include "tests/support/stand_in_game.h"
 #include "tests/support/temp_folder.h"
 
 namespace kelvane {
@@ -39,24 +38,18 @@ protected:
         // The machine's own registry here: the program runs in another process, which no redirection reaches.
         interfaces = std::make_unique<test::NetworkInterfaces>(std::vector<std::wstring>{kTestInterface});
         ASSERT_TRUE(interfaces->ok());
-        InstallGameAt(L"");   // no game key, not even one that a killed run left behind
-    }
-    bool TestInterfaceAcksEverySegment() const { return interfaces->AllAre(true); }
-    void InstallGameAt(const std::wstring& folder)
-    {
-        installed.reset();   // the key as it was before, put back before the next one is remembered
-        installed = std::make_unique<test::InstalledGame>(folder);
+        installed = std::make_unique<test::InstalledGame>(L"");   // no game key, not even a killed run's
         EXPECT_TRUE(installed->ok());
     }
 
     TempGameFolder game{kPlayerConfig};
     std::unique_ptr<test::NetworkInterfaces> interfaces;   // put back as they were when the test is done
-    std::unique_ptr<test::InstalledGame> installed;
+    std::unique_ptr<test::InstalledGame> installed;   // and the game key
 };
 
 TEST_F(WholeJobTest, EveryOptionAppliedAtOnceAndThenRestored)
 {
-    InstallGameAt(game.folder());
+    EXPECT_TRUE(installed->Point(game.folder()));
     RunningProgram program;
     ASSERT_TRUE(program.window());
     for (const int id : {IDC_NETWORK_LATENCY, IDC_TEXTURE_CACHE, IDC_SYNC_CONFIG, IDC_SYNC_MACROS, IDC_SYNC_BINDINGS})
@@ -65,7 +58,7 @@ TEST_F(WholeJobTest, EveryOptionAppliedAtOnceAndThenRestored)
     program.Click(IDC_APPLY);
     EXPECT_FALSE(program.IsEnabled(IDC_REVERT));
 
-    EXPECT_TRUE(TestInterfaceAcksEverySegment());
+    EXPECT_TRUE(interfaces->AllAre(true));
     const std::string applied = game.config();
     EXPECT_EQ(applied.rfind("SET locale \"enUS\"\r\nSET realmList \"eu.logon.example\"\r\n"
                             "SET synchronizeBindings \"0\"\r\nSET gxResolution \"1024x768\"\r\n"
@@ -89,7 +82,7 @@ TEST_F(WholeJobTest, EveryOptionAppliedAtOnceAndThenRestored)
     EXPECT_FALSE(program.IsChecked(IDC_SYNC_MACROS));
     EXPECT_FALSE(program.IsChecked(IDC_SYNC_BINDINGS));
     EXPECT_FALSE(program.IsEnabled(IDC_RESTORE_CONFIG));
-    EXPECT_TRUE(TestInterfaceAcksEverySegment());
+    EXPECT_TRUE(interfaces->AllAre(true));
 
     program.Click(IDC_NETWORK_LATENCY);
     program.Click(IDC_REVERT);
@@ -107,8 +100,7 @@ TEST_F(WholeJobTest, WithoutTheRegistryKeyThePlayerTypesTheFolder)
     EXPECT_EQ(program.Text(IDC_GAME_PATH), L"");
     program.Type(IDC_GAME_PATH, game.folder());
     EXPECT_TRUE(program.IsEnabled(IDC_APPLY));
-    program.Click(IDC_SYNC_CONFIG);
-    program.Click(IDC_APPLY);
+    program.Apply({IDC_SYNC_CONFIG});
     program.PressKey(VK_ESCAPE);
     EXPECT_EQ(program.WaitForExit(), 2);
     EXPECT_EQ(game.config(), std::string(kPlayerConfig) + "SET synchronizeConfig \"0\"\r\n");
@@ -119,17 +111,15 @@ TEST_F(WholeJobTest, WhileTheGameRunsOnlyTheNetworkIsAppliedAndTheRestWaitsUntil
 {
     constexpr char kOlderBackup[] = "SET locale \"frFR\"\r\n";
     test::WriteBytes(game.backupPath(), kOlderBackup);
-    InstallGameAt(game.folder());
+    EXPECT_TRUE(installed->Point(game.folder()));
     auto wow = std::make_unique<test::StandInGame>(game.folder(), L"Wow.exe");
     RunningProgram program;
     ASSERT_TRUE(program.window());
     EXPECT_EQ(program.Text(IDC_NOTE), kGameRunningNote);
-    program.Click(IDC_NETWORK_LATENCY);
-    program.Click(IDC_SYNC_MACROS);
-    program.Click(IDC_APPLY);
+    program.Apply({IDC_NETWORK_LATENCY, IDC_SYNC_MACROS});
     EXPECT_EQ(game.config(), kPlayerConfig);
     EXPECT_EQ(ReadBytes(game.backupPath()), kOlderBackup);
-    EXPECT_TRUE(TestInterfaceAcksEverySegment());
+    EXPECT_TRUE(interfaces->AllAre(true));
     EXPECT_EQ(program.Text(IDC_NOTE), kGameRunningNote);
     EXPECT_TRUE(program.IsChecked(IDC_SYNC_MACROS));
     EXPECT_TRUE(program.IsEnabled(IDC_REVERT));
@@ -157,14 +147,13 @@ TEST_F(WholeJobTest, WhileTheGameRunsOnlyTheNetworkIsAppliedAndTheRestWaitsUntil
 
 TEST_F(WholeJobTest, TheCrashReporterAndAGameInAnotherFolderDoNotHoldTheApplyBack)
 {
-    InstallGameAt(game.folder());
+    EXPECT_TRUE(installed->Point(game.folder()));
     const test::StandInGame reporter(game.folder(), L"WowError.exe");
-    const test::StandInGame elsewhere(game.folder() + L"\\WTF", L"Wow.exe");
+    const test::StandInGame elsewhere(game.wtfFolder(), L"Wow.exe");
     RunningProgram program;
     ASSERT_TRUE(program.window());
     EXPECT_EQ(program.Text(IDC_NOTE), L"");
-    program.Click(IDC_SYNC_MACROS);
-    program.Click(IDC_APPLY);
+    program.Apply({IDC_SYNC_MACROS});
     EXPECT_EQ(ReadBytes(game.backupPath()), kPlayerConfig);
     EXPECT_EQ(game.config(), std::string(kPlayerConfig) + kMacrosLine);
     EXPECT_EQ(program.Text(IDC_NOTE), kGameNote);

@@ -67,9 +67,7 @@ TEST_F(SmokeTest, AppliesRestoresAndEndsWithItsExitCodes)
         EXPECT_EQ(program.Text(IDC_GAME_PATH), game.folder());
         ExpectCheckboxes(program, kSeeded);
 
-        program.Click(IDC_SYNC_MACROS);
-        program.Click(IDC_NETWORK_LATENCY);
-        program.Click(IDC_APPLY);
+        program.Apply({IDC_SYNC_MACROS, IDC_NETWORK_LATENCY});
         EXPECT_TRUE(program.IsEnabled(IDC_RESTORE_CONFIG));
         EXPECT_EQ(game.config(), std::string(kPlayerConfig) + kMacrosLine);
         EXPECT_EQ(ReadBytes(game.backupPath()), kPlayerConfig);

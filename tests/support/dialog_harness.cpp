@@ -6,8 +6,8 @@
 #include "app/app_module.h"
 #include "app/resources/resource.h"
 #include "tests/support/files.h"
+#include "tests/support/launched_program.h"
 #include "tests/support/notes.h"
-#include "tests/support/folder_browser.h"
 
 namespace kelvane::test {
 namespace {
@@ -74,23 +74,6 @@ void DialogHarness::Click(int id)
 {
     SendMessageW(item(id), BM_CLICK, 0, 0);
     Pump();
-}
-
-bool DialogHarness::IsChecked(int id) const
-{
-    return IsDlgButtonChecked(window_, id) == BST_CHECKED;
-}
-
-bool DialogHarness::IsEnabled(int id) const
-{
-    return IsWindowEnabled(item(id)) != FALSE;
-}
-
-std::wstring DialogHarness::Text(int id) const
-{
-    wchar_t text[1024] = {};
-    GetWindowTextW(item(id), text, 1024);
-    return text;
 }
 
 void DialogHarness::SetText(int id, const std::wstring& text)

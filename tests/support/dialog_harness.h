@@ -10,6 +10,7 @@
 
 #include "app/main_dialog.h"
 #include "app/message_loop.h"
+#include "tests/support/dialog_items.h"
 
 namespace kelvane {
 
@@ -22,7 +23,7 @@ struct MainDialogTestAccess {
 
 namespace test {
 
-class DialogHarness {
+class DialogHarness : public DialogItems {
 public:
     // Creates the dialog, registers the loop for this thread and pumps start-up's messages. The window stays hidden
     // unless asked: under Wine without a window manager, hiding a shown window costs seconds.
@@ -31,17 +32,12 @@ public:
     DialogHarness& operator=(const DialogHarness&) = delete;
     ~DialogHarness();
 
-    HWND window() const { return window_; }
-    HWND item(int id) const { return GetDlgItem(window_, id); }
-    MainDialog& dialog() { return dialog_; }
+    HWND window() const override { return window_; }
 
     // Handles every queued message the way the program's loop does; returns the WM_QUIT code seen, or -1.
     int Pump();
     // A real click on a button or checkbox (BM_CLICK), then the queue is pumped.
-    void Click(int id);
-    bool IsChecked(int id) const;
-    bool IsEnabled(int id) const;
-    std::wstring Text(int id) const;
+    void Click(int id) override;
     void SetText(int id, const std::wstring& text);   // as a program would, then a pause in the typing
     int quitCode() const { return quitCode_; }
     // Folder browsers that opened over the dialog; each is cancelled at once, as a user closing it would.

@@ -32,15 +32,10 @@ TempFolder::~TempFolder()
         RemoveTree(path_);
 }
 
-GameFolder::GameFolder() : error_(folder_.error())
+GameFolder::GameFolder(const std::optional<std::string>& configBytes) : error_(folder_.error())
 {
-    if (ok() && !CreateDirectoryW((folder_ / L"WTF").c_str(), nullptr))
-        error_ = GetLastError();
-}
-
-GameFolder::GameFolder(const std::string& configBytes) : GameFolder()
-{
-    if (ok() && !WriteWholeFile(configPath(), configBytes))
+    if (ok() && (!CreateDirectoryW(wtfFolder().c_str(), nullptr) ||
+                 (configBytes && !WriteWholeFile(configPath(), *configBytes))))
         error_ = GetLastError();
 }
 

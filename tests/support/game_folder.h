@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 namespace kelvane::test {
@@ -29,13 +30,13 @@ private:
 // A temporary game folder with a WTF subfolder, holding a config.wtf with the given bytes when given any.
 class GameFolder {
 public:
-    GameFolder();
-    explicit GameFolder(const std::string& configBytes);
+    explicit GameFolder(const std::optional<std::string>& configBytes = std::nullopt);
 
     bool ok() const { return error_ == ERROR_SUCCESS; }
     DWORD error() const { return error_; }
     const std::wstring& folder() const { return folder_.path(); }
-    std::wstring configPath() const { return folder_.path() + L"\\WTF\\config.wtf"; }
+    std::wstring wtfFolder() const { return folder_ / L"WTF"; }
+    std::wstring configPath() const { return wtfFolder() + L"\\config.wtf"; }
     std::wstring backupPath() const { return configPath() + L".bak~"; }
     std::string config() const;   // the bytes of config.wtf, or "<missing>"
 

@@ -14,12 +14,6 @@ constexpr wchar_t kTcpAckFrequency[] = L"TcpAckFrequency";
 constexpr DWORD kAckEverySegment = 1;
 constexpr DWORD kSubkeyNameCapacity = 260;
 
-bool KeyExists(const wchar_t* path, REGSAM view)
-{
-    UniqueKey key;
-    return RegOpenKeyExW(HKEY_LOCAL_MACHINE, path, 0, KEY_READ | view, key.put()) == ERROR_SUCCESS;
-}
-
 std::vector<std::wstring> InterfaceNames(HKEY interfaces)
 {
     std::vector<std::wstring> names;
@@ -40,10 +34,22 @@ std::wstring InterfaceKey(const std::wstring& name)
     return std::wstring(kInterfacesKey) + L"\\" + name;
 }
 
+LONG WriteInstallPath(const std::wstring& value, DWORD type)
+{
+    UniqueKey key;
+    const LONG created = RegCreateKeyExW(HKEY_LOCAL_MACHINE, kGameKey, 0, nullptr, 0, KEY_SET_VALUE | KEY_WOW64_32KEY,
+                                         nullptr, key.put(), nullptr);
+    if (created != ERROR_SUCCESS)
+        return created;
+    return RegSetValueExW(key.get(), kInstallPath, 0, type, reinterpret_cast<const BYTE*>(value.c_str()),
+                          static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+}
+
 InstalledGame::InstalledGame()
 {
-    parentExisted_ = KeyExists(kGameParentKey, KEY_WOW64_32KEY);
-    UniqueKey key;
+    UniqueKey parent, key;
+    parentExisted_ = RegOpenKeyExW(HKEY_LOCAL_MACHINE, kGameParentKey, 0, KEY_READ | KEY_WOW64_32KEY, parent.put()) ==
+                     ERROR_SUCCESS;
     if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kGameKey, 0, KEY_READ | KEY_WOW64_32KEY, key.put()) != ERROR_SUCCESS)
         return;
     keyExisted_ = true;
@@ -84,13 +90,7 @@ InstalledGame::~InstalledGame()
 
 bool InstalledGame::Point(const std::wstring& folder)
 {
-    UniqueKey key;
-    const std::wstring quoted = L"\"" + folder + L"\"";
-    ok_ = RegCreateKeyExW(HKEY_LOCAL_MACHINE, kGameKey, 0, nullptr, 0, KEY_SET_VALUE | KEY_WOW64_32KEY, nullptr,
-                          key.put(), nullptr) == ERROR_SUCCESS &&
-          RegSetValueExW(key.get(), kInstallPath, 0, REG_SZ, reinterpret_cast<const BYTE*>(quoted.c_str()),
-                         static_cast<DWORD>((quoted.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
-    return ok_;
+    return ok_ = WriteInstallPath(L"\"" + folder + L"\"") == ERROR_SUCCESS;
 }
 
 void ClearNetworkTweak()
@@ -115,26 +115,21 @@ NetworkInterfaces::NetworkInterfaces(const std::vector<std::wstring>& names)
         if (std::find(names.begin(), names.end(), name) != names.end())
             continue;   // left over from a run that did not finish: ours, removed at the end
         Saved saved{name};
-        UniqueKey one;
-        if (RegOpenKeyExW(interfaces.get(), name.c_str(), 0, KEY_ALL_ACCESS, one.put()) != ERROR_SUCCESS)
-            continue;
         DWORD size = sizeof(saved.value);
-        saved.had = RegQueryValueExW(one.get(), kTcpAckFrequency, nullptr, nullptr,
-                                     reinterpret_cast<BYTE*>(&saved.value), &size) == ERROR_SUCCESS;
-        RegDeleteValueW(one.get(), kTcpAckFrequency);
+        saved.had = RegGetValueW(interfaces.get(), name.c_str(), kTcpAckFrequency, RRF_RT_ANY, nullptr, &saved.value,
+                                 &size) == ERROR_SUCCESS;
         others_.push_back(saved);
     }
     ok_ = true;
     for (const std::wstring& name : names) {
         UniqueKey one;
         if (RegCreateKeyExW(interfaces.get(), name.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, one.put(),
-                            nullptr) != ERROR_SUCCESS) {
+                            nullptr) == ERROR_SUCCESS)
+            created_.push_back(name);
+        else
             ok_ = false;
-            continue;
-        }
-        RegDeleteValueW(one.get(), kTcpAckFrequency);
-        created_.push_back(name);
     }
+    ClearNetworkTweak();   // on the others and on ours, left over or new
 }
 
 NetworkInterfaces::~NetworkInterfaces()

@@ -14,6 +14,8 @@ constexpr wchar_t kGameKey[] = L"SOFTWARE\\Blizzard Entertainment\\World of Warc
 constexpr wchar_t kInterfacesKey[] = L"SYSTEM\\CurrentControlSet\\services\\tcpip\\Parameters\\Interfaces";
 
 std::wstring InterfaceKey(const std::wstring& name);   // one interface's key below kInterfacesKey
+// Writes "InstallPath" into the 32-bit view, where the game's installer does; returns the registry's error code.
+LONG WriteInstallPath(const std::wstring& value, DWORD type = REG_SZ);
 
 class InstalledGame {
 public:
@@ -24,8 +26,7 @@ public:
     InstalledGame& operator=(const InstalledGame&) = delete;
     ~InstalledGame();   // puts back what was there: the key removed again when there was none
 
-    // Writes "InstallPath" (quoted, as installers leave it) into the 32-bit view, where the game's installer does.
-    bool Point(const std::wstring& folder);
+    bool Point(const std::wstring& folder);   // the folder quoted, as installers leave it
     bool ok() const { return ok_; }   // the last change went through
 
 private:

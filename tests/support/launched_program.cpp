@@ -2,6 +2,7 @@
 #include "tests/support/launched_program.h"
 
 #include <cstdlib>
+#include <functional>
 #include <iterator>
 #include <vector>
 
@@ -12,18 +13,15 @@ constexpr UINT kExitCodeWhenEnded = 99;
 constexpr DWORD kEndTimeoutMs = 5000;
 
 struct Search {
-    DWORD processId;
-    const std::wstring* title;
+    std::function<bool(HWND)> matches;
     std::vector<HWND> found;
 };
 
-BOOL CALLBACK FindVisibleWindows(HWND window, LPARAM param)
+// A named CALLBACK, not a lambda: on 32-bit Windows a lambda converts only to a cdecl pointer, not to WNDENUMPROC.
+BOOL CALLBACK CollectVisible(HWND window, LPARAM param)
 {
     auto* search = reinterpret_cast<Search*>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if ((search->processId == 0 || owner == search->processId) && IsWindowVisible(window) &&
-        WindowTitle(window) == *search->title)
+    if (IsWindowVisible(window) && search->matches(window))
         search->found.push_back(window);
     return TRUE;
 }
@@ -39,9 +37,28 @@ std::wstring WindowTitle(HWND window)
 
 std::vector<HWND> VisibleWindowsTitled(const std::wstring& title, DWORD processId)
 {
-    Search search{processId, &title, {}};
-    EnumWindows(FindVisibleWindows, reinterpret_cast<LPARAM>(&search));
+    Search search{[&](HWND window) {
+                      DWORD owner = 0;
+                      GetWindowThreadProcessId(window, &owner);
+                      return (processId == 0 || owner == processId) && WindowTitle(window) == title;
+                  },
+                  {}};
+    EnumWindows(CollectVisible, reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+HWND FindFolderBrowser(DWORD thread, HWND owner)
+{
+    Search search{[owner](HWND window) {
+                      wchar_t className[16] = {};
+                      GetClassNameW(window, className, static_cast<int>(std::size(className)));
+                      return window != owner && GetWindow(window, GW_OWNER) == owner &&
+                             std::wstring(className) == L"#32770";
+                  },
+                  {}};
+    if (owner)
+        EnumThreadWindows(thread, CollectVisible, reinterpret_cast<LPARAM>(&search));
+    return search.found.empty() ? nullptr : search.found.front();
 }
 
 std::wstring ModuleFolder()

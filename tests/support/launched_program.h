@@ -1,5 +1,5 @@
-// A program started as a second process, with its visible window found by title; shared by the end-to-end tests
-// and the benchmarks, so no GoogleTest in here.
+// A program started as a second process, with its visible window found by title, and the folder browser over a
+// dialog; shared by the tests and the benchmarks, so no GoogleTest in here.
 #pragma once
 
 #include <windows.h>
@@ -17,6 +17,8 @@ constexpr wchar_t kProgramTitle[] = L"Vantorin Kelvane v1.0";
 std::wstring WindowTitle(HWND window);   // also of another process's top-level window
 // The visible top-level windows with the title: of one process, or of every process when `processId` is 0.
 std::vector<HWND> VisibleWindowsTitled(const std::wstring& title, DWORD processId = 0);
+// The visible dialog of `thread` that `owner` owns (the folder browser the dialog opens over itself), or null.
+HWND FindFolderBrowser(DWORD thread, HWND owner);
 
 std::wstring ModuleFolder();   // the folder of the running program, ending in a backslash
 // The program under test: KELVANE_EXE when set, else the built kelvane.exe in the parent of the running program's

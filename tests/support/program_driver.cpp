@@ -1,9 +1,7 @@
-// Driving the real program from another process: clicks, typing, keys and the folder browser.
+// Driving the real program from another process (clicks, typing, keys and the folder browser), and the stand-in game.
 #include "tests/support/program_driver.h"
 
 #include <gtest/gtest.h>
-
-#include "tests/support/folder_browser.h"
 
 namespace kelvane::test {
 namespace {
@@ -35,24 +33,6 @@ void RunningProgram::Click(int id)
     DWORD_PTR ignored = 0;
     SendMessageTimeoutW(item(id), BM_CLICK, 0, 0, SMTO_BLOCK, 10000, &ignored);
     Settle();
-}
-
-bool RunningProgram::IsChecked(int id) const
-{
-    return SendMessageW(item(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
-}
-
-bool RunningProgram::IsEnabled(int id) const
-{
-    return IsWindowEnabled(item(id)) != FALSE;
-}
-
-std::wstring RunningProgram::Text(int id) const
-{
-    wchar_t text[1024] = {};
-    // GetWindowTextW does not ask another process's controls; WM_GETTEXT is marshalled across.
-    SendMessageW(item(id), WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
-    return text;
 }
 
 void RunningProgram::Type(int id, const std::wstring& text)
@@ -96,6 +76,28 @@ bool RunningProgram::CancelFolderBrowser(DWORD milliseconds)
 int RunningProgram::WaitForExit(DWORD milliseconds)
 {
     return program_.WaitForExit(milliseconds);
+}
+
+StandInGame::StandInGame(const std::wstring& folder, const std::wstring& fileName) : path_(folder + L"\\" + fileName)
+{
+    if (!CopyFileW((ModuleFolder() + L"game_standin.exe").c_str(), path_.c_str(), FALSE)) {
+        ADD_FAILURE() << "cannot copy the stand-in game, error " << GetLastError();
+        return;
+    }
+    process_ = std::make_unique<LaunchedProgram>(path_, L"", SW_HIDE, L"", 0);
+    if (process_->startError() != 0)
+        ADD_FAILURE() << "cannot start the stand-in game, error " << process_->startError();
+}
+
+StandInGame::~StandInGame()
+{
+    End();
+    DeleteFileW(path_.c_str());
+}
+
+void StandInGame::End()
+{
+    process_.reset();
 }
 
 }  // namespace kelvane::test

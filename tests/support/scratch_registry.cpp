@@ -1,4 +1,5 @@
-// A scratch registry key under the real HKEY_CURRENT_USER that stands in for both predefined roots.
+// A scratch registry key under the real HKEY_CURRENT_USER that stands in for both predefined roots, and the game key
+// and network interfaces seeded in it.
 #include "tests/support/scratch_registry.h"
 
 #include <gtest/gtest.h>
@@ -81,6 +82,26 @@ bool ScratchRegistry::ReadDword(HKEY root, const wchar_t* subkey, const wchar_t*
     return RegQueryValueExW(key.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) ==
                ERROR_SUCCESS &&
            type == REG_DWORD;
+}
+
+void SetInstallPath(const std::wstring& value, DWORD type)
+{
+    ASSERT_EQ(WriteInstallPath(value, type), ERROR_SUCCESS) << "cannot write the game's key";
+}
+
+void SetNetworkInterface(const std::wstring& name, bool ackEverySegment)
+{
+    const std::wstring key = InterfaceKey(name);
+    ScratchRegistry::CreateKey(HKEY_LOCAL_MACHINE, key.c_str());
+    if (ackEverySegment)
+        ScratchRegistry::SetDword(HKEY_LOCAL_MACHINE, key.c_str(), L"TcpAckFrequency", 1);
+}
+
+bool InterfaceAcksEverySegment(const std::wstring& name)
+{
+    DWORD value = 0;
+    const std::wstring key = InterfaceKey(name);
+    return ScratchRegistry::ReadDword(HKEY_LOCAL_MACHINE, key.c_str(), L"TcpAckFrequency", value) && value == 1;
 }
 
 }  // namespace kelvane::test

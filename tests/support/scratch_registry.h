@@ -1,11 +1,13 @@
 // Redirects HKEY_LOCAL_MACHINE and HKEY_CURRENT_USER of this process into a scratch key for one test,
-// so tests never read or change the machine's own settings. The scratch key is deleted afterwards.
+// so tests never read or change the machine's own settings. The scratch key is deleted afterwards. Also seeds it the
+// way a game installation and network adapters leave the registry.
 #pragma once
 
 #include <windows.h>
 #include <string>
 
 #include "common/unique_handle.h"
+#include "tests/support/installed_game.h"   // the keys' names
 
 namespace kelvane::test {
 
@@ -34,5 +36,12 @@ private:
     UniqueKey user_;
     bool ok_ = false;
 };
+
+// "InstallPath" in the 32-bit view, where the game's 32-bit installer writes it.
+void SetInstallPath(const std::wstring& value, DWORD type = REG_SZ);
+// One TCP/IP interface, with or without TcpAckFrequency = 1.
+void SetNetworkInterface(const std::wstring& name, bool ackEverySegment);
+// Whether TcpAckFrequency is 1 on the interface.
+bool InterfaceAcksEverySegment(const std::wstring& name);
 
 }  // namespace kelvane::test

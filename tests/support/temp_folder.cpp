@@ -5,14 +5,10 @@
 
 namespace kelvane::test {
 
-TempGameFolder::TempGameFolder()
+TempGameFolder::TempGameFolder(const std::optional<std::string>& configBytes) : GameFolder(configBytes)
 {
-    EXPECT_TRUE(ok()) << "cannot make a temporary game folder, error " << error();
-}
-
-TempGameFolder::TempGameFolder(const std::string& configBytes) : GameFolder(configBytes)
-{
-    EXPECT_TRUE(ok()) << "cannot make a temporary game folder with config.wtf, error " << error();
+    EXPECT_TRUE(ok()) << "cannot make a temporary game folder" << (configBytes ? " with config.wtf" : "")
+                      << ", error " << error();
 }
 
 void WriteBytes(const std::wstring& path, const std::string& bytes)

@@ -14,8 +14,7 @@ namespace kelvane::test {
 
 class TempGameFolder : public GameFolder {
 public:
-    TempGameFolder();
-    explicit TempGameFolder(const std::string& configBytes);
+    explicit TempGameFolder(const std::optional<std::string>& configBytes = std::nullopt);
 };
 
 // WriteWholeFile that fails the test when the file cannot be written.

@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/installed_game.h"
 #include "tests/support/scratch_registry.h"
 #include "tweaks/network_latency.h"
 
@@ -13,6 +12,7 @@ namespace kelvane {
 namespace {
 
 using test::ScratchRegistry;
+using test::SetNetworkInterface;
 
 constexpr wchar_t kValue[] = L"TcpAckFrequency";
 constexpr OptionMask kOtherBits = kOptionTextureCache | kOptionSyncConfig | kOptionSyncBindings | kOptionSyncMacros;
@@ -55,10 +55,6 @@ class NetworkLatencyTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(registry.ok()); }
 
-    static void AddInterface(const std::wstring& name)
-    {
-        ScratchRegistry::CreateKey(HKEY_LOCAL_MACHINE, test::InterfaceKey(name).c_str());
-    }
     static void SetAck(const std::wstring& name, DWORD value)
     {
         ScratchRegistry::SetDword(HKEY_LOCAL_MACHINE, test::InterfaceKey(name).c_str(), kValue, value);
@@ -90,7 +86,7 @@ protected:
 TEST_F(NetworkLatencyTest, TheLastInterfaceInEnumerationOrderDecides)
 {
     for (const wchar_t* name : {L"A", L"B", L"C"})
-        AddInterface(name);
+        SetNetworkInterface(name, false);
     SetAck(L"C", 1);
     EXPECT_TRUE(ReadsAsSet());
 
@@ -103,7 +99,7 @@ TEST_F(NetworkLatencyTest, TheLastInterfaceInEnumerationOrderDecides)
 
 TEST_F(NetworkLatencyTest, JudgesTheFirstFourBytesOfAnyTypeAndRefusesLongerData)
 {
-    AddInterface(L"only");
+    SetNetworkInterface(L"only", false);
     SetAckBytes(L"only", REG_BINARY, {0x01, 0x00, 0x00, 0x00});
     EXPECT_TRUE(ReadsAsSet());
     SetAck(L"only", 2);
@@ -153,7 +149,7 @@ TEST_F(NetworkLatencyTest, WritingSetMarksEveryInterfaceWithTheNumberOne)
 {
     const std::vector<std::wstring> names = {L"{11111111-aaaa}", L"{22222222-bbbb}", L"loopback"};
     for (const auto& name : names)
-        AddInterface(name);
+        SetNetworkInterface(name, false);
     SetAck(names[1], 7);
 
     OptionMask mask = kOptionNetworkLatency;
@@ -171,7 +167,7 @@ TEST_F(NetworkLatencyTest, WritingSetMarksEveryInterfaceWithTheNumberOne)
 TEST_F(NetworkLatencyTest, WritingClearDeletesTheValueEverywhereAndKeepsOtherValues)
 {
     for (const wchar_t* name : {L"A", L"B", L"C", L"D"})
-        AddInterface(name);
+        SetNetworkInterface(name, false);
     SetAck(L"A", 1);                                       // ours from an earlier run
     SetAckBytes(L"B", REG_SZ, {'2', 0, 0, 0});             // another program's, of another type
     SetAck(L"C", 1);
@@ -189,9 +185,9 @@ TEST_F(NetworkLatencyTest, WritingClearDeletesTheValueEverywhereAndKeepsOtherVal
 
 TEST_F(NetworkLatencyTest, AnInterfaceThatCannotBeOpenedFailsTheWriteButNotTheOthers)
 {
-    AddInterface(L"A");
+    SetNetworkInterface(L"A", false);
     DanglingInterface dangling(test::InterfaceKey(L"B"));
-    AddInterface(L"C");
+    SetNetworkInterface(L"C", false);
     {
         UniqueKey probe;
         ASSERT_EQ(
@@ -216,7 +212,7 @@ TEST_F(NetworkLatencyTest, WalksManyInterfacesToTheEnd)
 {
     constexpr int kInterfaces = 60;
     for (int i = 0; i < kInterfaces; ++i)
-        AddInterface(L"if" + std::to_wstring(i));
+        SetNetworkInterface(L"if" + std::to_wstring(i), false);
     OptionMask mask = kOptionNetworkLatency;
     EXPECT_TRUE(NetworkLatencyTweak(mask, kWrite));
     for (int i = 0; i < kInterfaces; ++i)

@@ -16,22 +16,13 @@ using test::TempGameFolder;
 constexpr unsigned kSeed = 20240611;
 constexpr int kFiles = 300;
 
-bool IsBlankOrLineEnd(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
-
 // What the written form can carry: "SET <name> <value>" CR LF reads back as the same entry only when the name
 // is non-empty without blanks or line ends (it ends at the first blank), and the value is non-empty, holds no
 // CR or LF (the line is cut there) and does not start with a blank (blanks after the name are dropped).
 bool SurvivesSaveAndLoad(const ConfigEntry& entry)
 {
-    for (char c : entry.name) {
-        if (IsBlankOrLineEnd(c))
-            return false;
-    }
-    for (char c : entry.value) {
-        if (c == '\r' || c == '\n')
-            return false;
-    }
-    return !entry.name.empty() && !entry.value.empty() && entry.value[0] != ' ' && entry.value[0] != '\t';
+    return !entry.name.empty() && entry.name.find_first_of(" \t\r\n") == std::string::npos && !entry.value.empty() &&
+           entry.value.find_first_of("\r\n") == std::string::npos && entry.value[0] != ' ' && entry.value[0] != '\t';
 }
 
 class Generator {

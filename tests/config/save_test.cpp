@@ -28,8 +28,6 @@ constexpr char kGameFile[] =
     "SET synchronizeConfig \"0\"\n"
     "SET gxWindow \"1\"";
 
-std::wstring WtfFolder(const TempGameFolder& game) { return game.folder() + L"\\WTF"; }
-
 WriteResult LoadSetAndSave(const std::wstring& path, const wchar_t* name, const wchar_t* value)
 {
     GameConfigFile doc;
@@ -51,7 +49,7 @@ TEST(Save, WritesOneSetLineWithCrLfPerNonEmptyValueInOrder)
               "SET SET synchronizeConfig   \"1\"  \r\n"
               "SET synchronizeConfig \"0\"\r\n"
               "SET synchronizeMacros \"0\"\r\n");
-    EXPECT_EQ(FolderNames(WtfFolder(game)), std::set<std::wstring>{L"config.wtf"});
+    EXPECT_EQ(FolderNames(game.wtfFolder()), std::set<std::wstring>{L"config.wtf"});
 
     // What was written reads back as the same entries.
     GameConfigFile again;
@@ -83,7 +81,7 @@ TEST(Save, AFileLargerThanManyBlocksIsWrittenByteForByte)
     ASSERT_GT(expected.size(), 3u * 1024 * 1024);
     EXPECT_TRUE(game.config() == expected) << "the saved file differs from the expected " << expected.size()
                                            << " bytes";
-    EXPECT_EQ(FolderNames(WtfFolder(game)), std::set<std::wstring>{L"config.wtf"});
+    EXPECT_EQ(FolderNames(game.wtfFolder()), std::set<std::wstring>{L"config.wtf"});
 }
 
 TEST(Save, NothingToWriteLeavesAnEmptyFile)
@@ -119,15 +117,12 @@ TEST(Save, ReadOnlyFileIsLeftAlone)
     EXPECT_EQ(game.config(), kGameFile);
     EXPECT_EQ(GetFileAttributesW(game.configPath().c_str()) & FILE_ATTRIBUTE_READONLY,
               static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
-    EXPECT_EQ(FolderNames(WtfFolder(game)), std::set<std::wstring>{L"config.wtf"});
+    EXPECT_EQ(FolderNames(game.wtfFolder()), std::set<std::wstring>{L"config.wtf"});
 }
 
 TEST(Save, FileThatAnotherProgramKeepsFromWritersIsLeftAlone)
 {
-    struct Holder {
-        DWORD access;
-        DWORD share;
-    };
+    struct Holder { DWORD access; DWORD share; };
     // The game writing while letting others only read, and a reader that lets nobody write meanwhile.
     for (const Holder holder : {Holder{GENERIC_WRITE, FILE_SHARE_READ}, Holder{GENERIC_READ, FILE_SHARE_READ},
                                 Holder{GENERIC_READ | GENERIC_WRITE, 0}}) {
@@ -140,7 +135,7 @@ TEST(Save, FileThatAnotherProgramKeepsFromWritersIsLeftAlone)
             EXPECT_EQ(doc.Save().cause(), FailureCause::InUse);
         }
         EXPECT_EQ(game.config(), kGameFile);
-        EXPECT_EQ(FolderNames(WtfFolder(game)), std::set<std::wstring>{L"config.wtf"});
+        EXPECT_EQ(FolderNames(game.wtfFolder()), std::set<std::wstring>{L"config.wtf"});
         EXPECT_TRUE(doc.Save());   // once the other handle is gone the same document is written
     }
 }
@@ -173,7 +168,7 @@ TEST(Save, RelativePathIsWrittenToTheSameFileAsItsFullForm)
     TempGameFolder game(kGameFile);
     wchar_t previous[MAX_PATH];
     ASSERT_GT(GetCurrentDirectoryW(MAX_PATH, previous), 0u);
-    ASSERT_TRUE(SetCurrentDirectoryW(WtfFolder(game).c_str()));
+    ASSERT_TRUE(SetCurrentDirectoryW(game.wtfFolder().c_str()));
     const WriteResult saved = LoadSetAndSave(L"config.wtf", L"a", L"1");
     SetCurrentDirectoryW(previous);
     EXPECT_TRUE(saved);
@@ -208,7 +203,7 @@ TEST(Backup, FailsWithoutTheFileToCopy)
     EXPECT_TRUE(FileIsMissing(game.configPath()));
     EXPECT_TRUE(FileIsMissing(game.folder() + L"\\no such folder\\config.wtf"));
     EXPECT_TRUE(FileIsMissing(L""));
-    EXPECT_FALSE(FileIsMissing(WtfFolder(game)));
+    EXPECT_FALSE(FileIsMissing(game.wtfFolder()));
 }
 
 TEST(Backup, AReadOnlyBackupFromAnEarlierRunIsReplaced)
@@ -240,7 +235,7 @@ TEST(Backup, ASourceThatCannotBeReadWholeIsNotCopied)
     }
     EXPECT_EQ(ReadBytes(game.backupPath()), "the backup");
     EXPECT_EQ(game.config(), kGameFile);
-    EXPECT_EQ(FolderNames(WtfFolder(game)), (std::set<std::wstring>{L"config.wtf", L"config.wtf.bak~"}));
+    EXPECT_EQ(FolderNames(game.wtfFolder()), (std::set<std::wstring>{L"config.wtf", L"config.wtf.bak~"}));
 }
 
 }  // namespace

@@ -14,11 +14,7 @@ using test::TempGameFolder;
 
 using Accessor = WriteResult (*)(OptionMask&, const std::wstring&, int);
 
-struct Setting {
-    Accessor accessor;
-    const char* name;
-    OptionMask bit;
-};
+struct Setting { Accessor accessor; const char* name; OptionMask bit; };
 
 const Setting kSettings[] = {
     {&SyncConfigTweak, "synchronizeConfig", kOptionSyncConfig},

@@ -179,9 +179,8 @@ TEST_F(ApplyRestoreTest, RestoreBringsBackTheBackupWhileTheNetworkKeepsItsApplie
     EXPECT_FALSE(ui->IsEnabled(IDC_RESTORE_CONFIG));
     EXPECT_EQ(ui->currentOptions(), kOptionNetworkLatency | kOptionSyncConfig);
     EXPECT_EQ(ui->appliedOptions(), ui->currentOptions());
-    EXPECT_TRUE(ui->IsChecked(IDC_NETWORK_LATENCY));
-    EXPECT_TRUE(ui->IsChecked(IDC_SYNC_CONFIG));
-    EXPECT_FALSE(ui->IsChecked(IDC_SYNC_MACROS));
+    for (const int id : {IDC_NETWORK_LATENCY, IDC_SYNC_CONFIG, IDC_SYNC_MACROS})
+        EXPECT_EQ(ui->IsChecked(id), id != IDC_SYNC_MACROS) << "checkbox " << id;
     EXPECT_TRUE(test::InterfaceAcksEverySegment(L"{A}"));
 }
 

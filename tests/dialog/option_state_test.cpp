@@ -14,7 +14,6 @@ using test::DialogHarness;
 using test::kGameNote;
 using test::kWindowsNote;
 
-
 // A game folder known to the registry, so start-up finds it and opens no folder browser.
 struct KnownGame {
     KnownGame() { test::SetInstallPath(game.folder()); }
@@ -82,17 +81,16 @@ TEST_F(OptionStateTest, OnlyTheToggledOptionDecidesRevertAndTheNetworkNoteWins)
 TEST_F(OptionStateTest, RevertPutsTheCheckboxesBackAndEmptiesTheNote)
 {
     const OptionMask applied = ui.appliedOptions();
-    ui.Click(IDC_NETWORK_LATENCY);
-    ui.Click(IDC_SYNC_CONFIG);
-    ui.Click(IDC_SYNC_BINDINGS);
+    const int changed[] = {IDC_NETWORK_LATENCY, IDC_SYNC_CONFIG, IDC_SYNC_BINDINGS};
+    for (const int id : changed)
+        ui.Click(id);
     ASSERT_NE(ui.currentOptions(), applied);
     SendMessageW(ui.window(), WM_COMMAND, MAKEWPARAM(IDC_REVERT, BN_CLICKED), 0);
     ui.Pump();
     EXPECT_EQ(ui.currentOptions(), applied);
     EXPECT_EQ(ui.appliedOptions(), applied);
-    EXPECT_FALSE(ui.IsChecked(IDC_NETWORK_LATENCY));
-    EXPECT_FALSE(ui.IsChecked(IDC_SYNC_CONFIG));
-    EXPECT_FALSE(ui.IsChecked(IDC_SYNC_BINDINGS));
+    for (const int id : changed)
+        EXPECT_FALSE(ui.IsChecked(id)) << "checkbox " << id;
     EXPECT_FALSE(ui.IsEnabled(IDC_REVERT));
     EXPECT_EQ(ui.Text(IDC_NOTE), L"");
 }

@@ -6,6 +6,7 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/resources/resource.h"
@@ -177,16 +178,14 @@ TEST(ResourcesTest, TheVersionRecordGivesTheProjectVersionInEnglish)
                                      std::to_wstring(KELVANE_VERSION_MINOR) + L", " +
                                      std::to_wstring(KELVANE_VERSION_PATCH) + L", " +
                                      std::to_wstring(KELVANE_VERSION_TWEAK);
-    wchar_t* text = nullptr;
-    ASSERT_TRUE(VerQueryValueW(block.data(), L"\\StringFileInfo\\040904b0\\FileVersion",
-                               reinterpret_cast<void**>(&text), &size));
-    EXPECT_EQ(std::wstring(text), versionText);
-    ASSERT_TRUE(VerQueryValueW(block.data(), L"\\StringFileInfo\\040904b0\\ProductVersion",
-                               reinterpret_cast<void**>(&text), &size));
-    EXPECT_EQ(std::wstring(text), versionText);
-    ASSERT_TRUE(VerQueryValueW(block.data(), L"\\StringFileInfo\\040904b0\\ProductName",
-                               reinterpret_cast<void**>(&text), &size));
-    EXPECT_STREQ(text, L"Vantorin Kelvane");
+    const std::pair<const wchar_t*, std::wstring> texts[] = {
+        {L"FileVersion", versionText}, {L"ProductVersion", versionText}, {L"ProductName", L"Vantorin Kelvane"}};
+    for (const auto& [name, expected] : texts) {
+        wchar_t* text = nullptr;
+        ASSERT_TRUE(VerQueryValueW(block.data(), (std::wstring(L"\\StringFileInfo\\040904b0\\") + name).c_str(),
+                                   reinterpret_cast<void**>(&text), &size)) << name;
+        EXPECT_EQ(std::wstring(text), expected) << name;
+    }
 }
 
 }  // namespace

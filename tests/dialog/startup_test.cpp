@@ -72,11 +72,8 @@ TEST_F(StartupTest, TheRegistryFolderIsCleanedShownAndItsOptionsRead)
     const OptionMask expected = kOptionNetworkLatency | kOptionTextureCache | kOptionSyncMacros | kOptionSyncBindings;
     EXPECT_EQ(ui->currentOptions(), expected);
     EXPECT_EQ(ui->appliedOptions(), expected);
-    EXPECT_TRUE(ui->IsChecked(IDC_NETWORK_LATENCY));
-    EXPECT_TRUE(ui->IsChecked(IDC_TEXTURE_CACHE));
-    EXPECT_TRUE(ui->IsChecked(IDC_SYNC_MACROS));
-    EXPECT_TRUE(ui->IsChecked(IDC_SYNC_BINDINGS));
-    EXPECT_FALSE(ui->IsChecked(IDC_SYNC_CONFIG));
+    for (const int id : {IDC_NETWORK_LATENCY, IDC_TEXTURE_CACHE, IDC_SYNC_MACROS, IDC_SYNC_BINDINGS, IDC_SYNC_CONFIG})
+        EXPECT_EQ(ui->IsChecked(id), id != IDC_SYNC_CONFIG) << "checkbox " << id;
     EXPECT_FALSE(ui->IsEnabled(IDC_REVERT));
     EXPECT_FALSE(ui->IsEnabled(IDC_RESTORE_CONFIG));
     EXPECT_EQ(ui->Text(IDC_NOTE), L"");

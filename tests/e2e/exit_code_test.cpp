@@ -24,48 +24,36 @@ protected:
             EXPECT_TRUE(installed->ok());
         }
     }
-    static void Started(RunningProgram& program)
-    {
-        ASSERT_TRUE(program.window());
-        if (!test::RunningUnderWine())
-            program.CancelFolderBrowser(3000);
-    }
-
     test::TempGameFolder game;
     std::unique_ptr<test::InstalledGame> installed;
 };
 
-TEST_F(ExitCodeTest, CloseButtonEndsWithOne)
+void ClickClose(RunningProgram& program)
 {
-    RunningProgram program(SW_SHOWNORMAL, L"--ignored /x \"any thing\"");   // arguments change nothing
-    Started(program);
     PostMessageW(program.item(IDOK), BM_CLICK, 0, 0);
-    EXPECT_EQ(program.WaitForExit(), 1);
 }
 
-TEST_F(ExitCodeTest, EscapeEndsWithTwo)
-{
-    RunningProgram program;
-    Started(program);
-    program.PressKey(VK_ESCAPE);
-    EXPECT_EQ(program.WaitForExit(), 2);
-}
+struct ExitCase { const char* what; int show; const wchar_t* arguments; void (*close)(RunningProgram&); int exitCode; };
+const ExitCase kCases[] = {
+    {"the Close button; arguments change nothing", SW_SHOWNORMAL, L"--ignored /x \"any thing\"", ClickClose, 1},
+    {"Escape", SW_SHOWNORMAL, L"", [](RunningProgram& program) { program.PressKey(VK_ESCAPE); }, 2},
+    {"the close box", SW_SHOWNORMAL, L"",
+     [](RunningProgram& program) { PostMessageW(program.window(), WM_SYSCOMMAND, SC_CLOSE, 0); }, 2},
+    {"started minimized, the dialog is minimized", SW_SHOWMINNOACTIVE, L"", ClickClose, 1},
+};
 
-TEST_F(ExitCodeTest, TheCloseBoxEndsWithTwo)
+TEST_F(ExitCodeTest, EachWayOfClosingEndsWithItsCodeAndTheDialogUsesItsShowCommand)
 {
-    RunningProgram program;
-    Started(program);
-    PostMessageW(program.window(), WM_SYSCOMMAND, SC_CLOSE, 0);
-    EXPECT_EQ(program.WaitForExit(), 2);
-}
-
-TEST_F(ExitCodeTest, TheDialogUsesTheShowCommandItWasStartedWith)
-{
-    RunningProgram program(SW_SHOWMINNOACTIVE);
-    Started(program);
-    EXPECT_TRUE(IsIconic(program.window()));
-    PostMessageW(program.item(IDOK), BM_CLICK, 0, 0);
-    EXPECT_EQ(program.WaitForExit(), 1);
+    for (const ExitCase& c : kCases) {
+        SCOPED_TRACE(c.what);
+        RunningProgram program(c.show, c.arguments);
+        ASSERT_TRUE(program.window());
+        if (!test::RunningUnderWine())
+            program.CancelFolderBrowser(3000);
+        EXPECT_EQ(IsIconic(program.window()) != FALSE, c.show == SW_SHOWMINNOACTIVE);
+        c.close(program);
+        EXPECT_EQ(program.WaitForExit(), c.exitCode);
+    }
 }
 
 }  // namespace

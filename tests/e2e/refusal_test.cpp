@@ -45,12 +45,7 @@ std::function<void()> HoldOpenAsTheGame(const TempGameFolder& game)
 }
 
 // A refusal: what it is, whether config.wtf exists, the note it gives and the obstacle that causes it.
-struct Refusal {
-    const char* what;
-    bool configExists;
-    const wchar_t* note;
-    Obstacle put;
-};
+struct Refusal { const char* what; bool configExists; const wchar_t* note; Obstacle put; };
 
 class RefusalTest : public ::testing::Test {
 protected:

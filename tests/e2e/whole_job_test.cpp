@@ -62,12 +62,8 @@ TEST_F(WholeJobTest, EveryOptionAppliedAtOnceAndThenRestored)
     const std::string applied = game.config();
     EXPECT_EQ(applied.rfind("SET locale \"enUS\"\r\nSET realmList \"eu.logon.example\"\r\n"
                             "SET synchronizeBindings \"0\"\r\nSET gxResolution \"1024x768\"\r\n"
-                            "SET textureCacheSize \"",
-                            0),
-              0u)
-        << applied;
-    EXPECT_NE(applied.find("\"\r\nSET synchronizeConfig \"0\"\r\nSET synchronizeMacros \"0\"\r\n"),
-              std::string::npos)
+                            "SET textureCacheSize \"", 0), 0u) << applied;
+    EXPECT_NE(applied.find("\"\r\nSET synchronizeConfig \"0\"\r\nSET synchronizeMacros \"0\"\r\n"), std::string::npos)
         << applied;
     if (GetSystemMetrics(SM_CXSCREEN) == 1024 && GetSystemMetrics(SM_CYSCREEN) == 768) {
         EXPECT_NE(applied.find("SET textureCacheSize \"132644864\"\r\n"), std::string::npos)
@@ -77,10 +73,8 @@ TEST_F(WholeJobTest, EveryOptionAppliedAtOnceAndThenRestored)
     program.Click(IDC_RESTORE_CONFIG);
     EXPECT_EQ(game.config(), kPlayerConfig);
     EXPECT_TRUE(program.IsChecked(IDC_NETWORK_LATENCY));   // the registry is not part of the backup
-    EXPECT_FALSE(program.IsChecked(IDC_TEXTURE_CACHE));
-    EXPECT_FALSE(program.IsChecked(IDC_SYNC_CONFIG));
-    EXPECT_FALSE(program.IsChecked(IDC_SYNC_MACROS));
-    EXPECT_FALSE(program.IsChecked(IDC_SYNC_BINDINGS));
+    for (const int id : {IDC_TEXTURE_CACHE, IDC_SYNC_CONFIG, IDC_SYNC_MACROS, IDC_SYNC_BINDINGS})
+        EXPECT_FALSE(program.IsChecked(id)) << "checkbox " << id;
     EXPECT_FALSE(program.IsEnabled(IDC_RESTORE_CONFIG));
     EXPECT_TRUE(interfaces->AllAre(true));
 

@@ -73,11 +73,6 @@ bool RunningProgram::CancelFolderBrowser(DWORD milliseconds)
     return false;
 }
 
-int RunningProgram::WaitForExit(DWORD milliseconds)
-{
-    return program_.WaitForExit(milliseconds);
-}
-
 StandInGame::StandInGame(const std::wstring& folder, const std::wstring& fileName) : path_(folder + L"\\" + fileName)
 {
     if (!CopyFileW((ModuleFolder() + L"game_standin.exe").c_str(), path_.c_str(), FALSE)) {
@@ -93,11 +88,6 @@ StandInGame::~StandInGame()
 {
     End();
     DeleteFileW(path_.c_str());
-}
-
-void StandInGame::End()
-{
-    process_.reset();
 }
 
 }  // namespace kelvane::test

@@ -28,7 +28,7 @@ public:
     // Waits for the folder browser over the dialog and cancels it, as a user would; false when none opened.
     bool CancelFolderBrowser(DWORD milliseconds = 10000);
     // Waits for the process to end; returns its exit code, or -1 when it did not end in time.
-    int WaitForExit(DWORD milliseconds = 10000);
+    int WaitForExit(DWORD milliseconds = 10000) { return program_.WaitForExit(milliseconds); }
 
 private:
     LaunchedProgram program_;   // ended, if still running, when the test is done with it
@@ -42,7 +42,7 @@ public:
     StandInGame& operator=(const StandInGame&) = delete;
     ~StandInGame();   // ends the process and removes its copy
 
-    void End();   // the game exits
+    void End() { process_.reset(); }   // the game exits
 
 private:
     std::wstring path_;

@@ -66,22 +66,13 @@ void ScratchRegistry::CreateKey(HKEY root, const wchar_t* subkey)
 
 bool ScratchRegistry::HasValue(HKEY root, const wchar_t* subkey, const wchar_t* name)
 {
-    UniqueKey key;
-    if (RegOpenKeyExW(root, subkey, 0, KEY_READ, key.put()) != ERROR_SUCCESS)
-        return false;
-    return RegQueryValueExW(key.get(), name, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+    return RegGetValueW(root, subkey, name, RRF_RT_ANY | RRF_NOEXPAND, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
 }
 
 bool ScratchRegistry::ReadDword(HKEY root, const wchar_t* subkey, const wchar_t* name, DWORD& value)
 {
-    UniqueKey key;
-    if (RegOpenKeyExW(root, subkey, 0, KEY_READ, key.put()) != ERROR_SUCCESS)
-        return false;
-    DWORD type = 0;
     DWORD size = sizeof(value);
-    return RegQueryValueExW(key.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) ==
-               ERROR_SUCCESS &&
-           type == REG_DWORD;
+    return RegGetValueW(root, subkey, name, RRF_RT_REG_DWORD, nullptr, &value, &size) == ERROR_SUCCESS;
 }
 
 void SetInstallPath(const std::wstring& value, DWORD type)

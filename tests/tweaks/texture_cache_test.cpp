@@ -89,14 +89,14 @@ TEST_F(TextureCacheTest, WritingOnStoresHalfTheFigureInPlaceOfEveryLine)
     EXPECT_TRUE(TextureCacheTweak(mask, game.configPath(), kWrite, &Reports256MiB));
     EXPECT_EQ(mask, kOptionTextureCache);
     EXPECT_EQ(queryCalls, 1);
-    EXPECT_EQ(game.config(), "SET gxResolution \"1024x768\"\r\nSET textureCacheSize \"134217728\"\r\n"
-                             "SET gxWindow \"1\"\r\nSET textureCacheSize \"134217728\"\r\n");
+    const std::string written = "SET gxResolution \"1024x768\"\r\nSET textureCacheSize \"134217728\"\r\n"
+                                "SET gxWindow \"1\"\r\nSET textureCacheSize \"134217728\"\r\n";
+    EXPECT_EQ(game.config(), written);
     EXPECT_TRUE(ReadsAsOn(game.configPath()));
 
     // The same figure again gives the same file.
     EXPECT_TRUE(TextureCacheTweak(mask, game.configPath(), kWrite, &Reports256MiB));
-    EXPECT_EQ(game.config(), "SET gxResolution \"1024x768\"\r\nSET textureCacheSize \"134217728\"\r\n"
-                             "SET gxWindow \"1\"\r\nSET textureCacheSize \"134217728\"\r\n");
+    EXPECT_EQ(game.config(), written);
 }
 
 TEST_F(TextureCacheTest, WritingOnToAMissingOrEmptyFileCreatesTheSetting)

@@ -1,6 +1,8 @@
 // QueryRegistryString: only a terminated string that fits the caller's buffer is ever handed back.
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "common/registry.h"
 #include "common/unique_handle.h"
 #include "tests/support/scratch_registry.h"
@@ -51,15 +53,13 @@ TEST_F(QueryRegistryStringTest, RefusesValuesThatAreNotTerminatedStringsOfTheRig
     ScratchRegistry::SetBytes(HKEY_CURRENT_USER, kKey, L"odd", REG_SZ, odd, sizeof(odd));
     ScratchRegistry::SetString(HKEY_CURRENT_USER, kKey, L"long", L"255,255,255,9");
 
-    EXPECT_EQ(Read(L"dword"), ERROR_INVALID_DATA);
-    EXPECT_EQ(count, 0u);
+    const std::pair<const wchar_t*, LONG> refusals[] = {{L"dword", ERROR_INVALID_DATA}, {L"odd", ERROR_INVALID_DATA},
+                                                        {L"long", ERROR_MORE_DATA}, {L"missing", ERROR_FILE_NOT_FOUND}};
+    for (const auto& [name, error] : refusals) {
+        EXPECT_EQ(Read(name), error) << name;
+        EXPECT_EQ(count, 0u) << name;
+    }
     EXPECT_NE(Read(L"unterminated"), ERROR_SUCCESS);
-    EXPECT_EQ(count, 0u);
-    EXPECT_EQ(Read(L"odd"), ERROR_INVALID_DATA);
-    EXPECT_EQ(count, 0u);
-    EXPECT_EQ(Read(L"long"), ERROR_MORE_DATA);
-    EXPECT_EQ(count, 0u);
-    EXPECT_EQ(Read(L"missing"), ERROR_FILE_NOT_FOUND);
     EXPECT_EQ(count, 0u);
 }
 

@@ -41,6 +41,16 @@ std::optional<std::uint32_t> CountedAdapter()
     return adapterAnswers ? Adapter256MiB() : std::nullopt;
 }
 
+// A driver that answers only when told, so the dialog can be closed while the worker still waits on it.
+const UniqueKernelObject driverMayAnswer(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+const UniqueKernelObject driverAnswered(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+std::optional<std::uint32_t> StuckAdapter()
+{
+    WaitForSingleObject(driverMayAnswer.get(), INFINITE);
+    SetEvent(driverAnswered.get());
+    return Adapter256MiB();
+}
+
 class ApplyRestoreTest : public ::testing::Test {
 protected:
     ApplyRestoreTest() : game(kPlayerConfig)
@@ -165,6 +175,21 @@ TEST_F(ApplyRestoreTest, TheDisplayMemoryIsAskedOnceARunAndAgainAfterItFailed)
     EXPECT_EQ(game.config(), "SET locale \"enUS\"\r\nSET synchronizeConfig \"0\"\r\nSET gxResolution \"1024x768\"\r\n"
                              "SET textureCacheSize \"134217728\"\r\n");
     EXPECT_EQ(ui->appliedOptions(), kOptionSyncConfig | kOptionTextureCache);
+}
+
+TEST_F(ApplyRestoreTest, ClosingWhileTheDriverIsStillAskedDoesNotHang)
+{
+    constexpr ULONGLONG kWellBeforeTheAnswerWaitMs = 10000;   // the program's own bound on closing is 2 s
+    MainDialog::videoMemoryQuery = &StuckAdapter;
+    Start();
+    ui->Click(IDC_TEXTURE_CACHE);   // the question is asked from here on
+    const ULONGLONG closing = GetTickCount64();
+    ui.reset();
+    EXPECT_LT(GetTickCount64() - closing, kWellBeforeTheAnswerWaitMs);
+    // The worker then answers into its own share of the question, after the dialog is gone, and ends.
+    SetEvent(driverMayAnswer.get());
+    EXPECT_EQ(WaitForSingleObject(driverAnswered.get(), 5000), WAIT_OBJECT_0);
+    Sleep(100);   // its last write lands before the test moves on
 }
 
 TEST_F(ApplyRestoreTest, RestoreBringsBackTheBackupWhileTheNetworkKeepsItsAppliedState)

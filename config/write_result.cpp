@@ -4,6 +4,11 @@
 #include <windows.h>
 
 namespace kelvane {
+namespace {
+
+constexpr DWORD kErrorDiskQuotaExceeded = 1295;   // ERROR_DISK_QUOTA_EXCEEDED, missing from MinGW's headers
+
+}  // namespace
 
 WriteResult WriteResult::FromError(unsigned long windowsError)
 {
@@ -14,7 +19,12 @@ WriteResult WriteResult::FromError(unsigned long windowsError)
         return FailureCause::InUse;
     case ERROR_DISK_FULL:
     case ERROR_HANDLE_DISK_FULL:
+    case kErrorDiskQuotaExceeded:   // the player's share of the disk is full: to them, the disk is
         return FailureCause::DiskFull;
+    case ERROR_WRITE_PROTECT:
+        return FailureCause::WriteProtected;
+    case kErrorLinkInTheWay:
+        return FailureCause::Link;
     case ERROR_PATH_NOT_FOUND:
         return FailureCause::NoFolder;
     case ERROR_ACCESS_DENIED:

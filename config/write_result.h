@@ -5,6 +5,10 @@
 
 namespace kelvane {
 
+// The Windows error for a name that leads somewhere else than the regular file it names (a link or mount point in
+// its place, or a folder that is not on a drive): what Windows itself answers where it is told not to follow one.
+constexpr unsigned long kErrorLinkInTheWay = 4395;   // ERROR_REPARSE_POINT_ENCOUNTERED
+
 enum class FailureCause : std::uint8_t {
     None,       // the change landed
     ReadOnly,   // the file carries the read-only attribute
@@ -16,6 +20,8 @@ enum class FailureCause : std::uint8_t {
     AccessDenied,        // Windows denied access to the file or its folder
     RegistryRefused,     // the registry refused the network setting
     NoVideoMemory,       // DirectDraw gave no display-memory figure
+    Link,                // a link stands where a file of WTF (or WTF itself) should be: nothing goes through it
+    WriteProtected,      // the disk or medium refuses every write
     Other,               // anything else
 };
 

@@ -14,6 +14,7 @@
 #include "config/replace_file_contents.h"
 #include "config/utf8.h"
 #include "config/windows_exception.h"
+#include "config/wtf_folder.h"
 
 namespace kelvane {
 namespace {
@@ -31,10 +32,10 @@ DWORD ErrorOf(const std::exception& failure)
     return windowsFailure ? windowsFailure->code() : 0;
 }
 
-WriteResult CopySafely(const std::wstring& from, const std::wstring& to)
+WriteResult CopySafely(const std::wstring& from, const std::wstring& to, ReadOnlyTarget readOnly)
 {
     try {
-        return CopyFileContents(from, to);
+        return CopyFileContents(from, to, readOnly);
     } catch (const std::exception&) {   // no memory to copy through: nothing was written
         return FailureCause::Other;
     }
@@ -52,7 +53,13 @@ GameConfigFile::LoadOutcome GameConfigFile::LoadEntries(const wchar_t* path, Wri
     try {
         path_ = path;
         Clear();
-        const MappedFileView view(path_.c_str());
+        // Read only through a handle that is the file of that name in its folder: never through a link in its place.
+        const WtfFolder folder(path_);
+        UniqueFile file;
+        if (const DWORD opened = folder.Open(folder.fileName(), GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, file);
+            opened != 0)
+            throw win::windows_exception("Failed to open file for mapping", opened);
+        const MappedFileView view(file.get());
         if (view.size() == 0)
             return LoadOutcome::Empty;
         const std::size_t size = static_cast<std::size_t>(view.size());
@@ -142,13 +149,16 @@ void GameConfigFile::DropEmptySettings()
                    entries_.end());
 }
 
-WriteResult GameConfigFile::Save() const
+WriteResult GameConfigFile::Save() const { return Save(nullptr); }
+
+WriteResult GameConfigFile::Save(const BeforeReplacing& beforeReplacing) const
 {
     try {
-        return ReplaceFileContents(path_, [this](ContentWriter& out) -> WriteResult {
+        const auto write = [this](ContentWriter& out) -> WriteResult {
             const bool written = PutWrittenForm(entries_, [&out](std::string_view piece) { return out.Put(piece); });
             return written ? WriteResult() : FailureCause::Other;   // a failed write's own cause wins
-        });
+        };
+        return ReplaceFileContents(path_, write, beforeReplacing);
     } catch (const std::exception&) {   // no memory for the block to write through: nothing was written
         return FailureCause::Other;
     }
@@ -160,21 +170,13 @@ WriteResult GameConfigFile::RestoreConfigFile() const { return kelvane::RestoreC
 
 WriteResult BackupConfigFile(const std::wstring& configPath)
 {
-    const std::wstring backup = configPath + kBackupSuffix;
     // The backup is ours: a read-only attribute it took over from a read-only config.wtf must not block it.
-    const DWORD attributes = GetFileAttributesW(backup.c_str());
-    const bool unlocked = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) &&
-                          !(attributes & FILE_ATTRIBUTE_DIRECTORY) &&
-                          SetFileAttributesW(backup.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
-    const WriteResult copied = CopySafely(configPath, backup);
-    if (!copied && unlocked)
-        SetFileAttributesW(backup.c_str(), attributes);
-    return copied;
+    return CopySafely(configPath, configPath + kBackupSuffix, ReadOnlyTarget::Replaced);
 }
 
 WriteResult RestoreConfigFile(const std::wstring& configPath)
 {
-    return CopySafely(configPath + kBackupSuffix, configPath);
+    return CopySafely(configPath + kBackupSuffix, configPath, ReadOnlyTarget::Refused);
 }
 
 bool FileIsMissing(const std::wstring& path)

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "config/config_entry.h"
+#include "config/replace_file_contents.h"
 #include "config/write_result.h"
 
 namespace kelvane {
@@ -19,7 +20,7 @@ public:
     GameConfigFile& operator=(const GameConfigFile&) = delete;
 
     // Reads the file through one read-only mapping. False for a null path (nothing changes), or when the file is
-    // missing, unreadable, cannot be mapped or is empty; `path` keeps the new text in every case but the first.
+    // missing, unreadable, cannot be mapped, is empty or is not the regular file of its name (a link in its place); `path` keeps the new text in every case but the first.
     bool Load(const wchar_t* path);
     // The first entry named `name` (exact bytes) into `out`; false and `out` untouched when there is none.
     bool GetValue(const wchar_t* name, std::wstring& out) const;
@@ -29,6 +30,8 @@ public:
     void DropEmptySettings();
     // Replaces the file at `path` with the written form; succeeds when the new file is in place.
     WriteResult Save() const;
+    // The same, calling `beforeReplacing` once the written form is flushed and the file found replaceable.
+    WriteResult Save(const BeforeReplacing& beforeReplacing) const;
 
     // config.wtf to config.wtf.bak~ and back, through a flushed temporary file that then takes the target's place;
     // succeeds when the copy did. A failed copy leaves the target as it was.

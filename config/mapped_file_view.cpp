@@ -24,10 +24,16 @@ MappedFileView::MappedFileView(const wchar_t* path, std::uint64_t offset, std::u
                                       FILE_FLAG_RANDOM_ACCESS, nullptr));
     if (!file)
         ThrowLastError("Failed to open file for mapping");
+    Map(file.get(), offset, count);
+}
 
+MappedFileView::MappedFileView(HANDLE file) { Map(file, 0, 0); }
+
+void MappedFileView::Map(HANDLE file, std::uint64_t offset, std::uint32_t count)
+{
     DWORD sizeHigh = 0;
     SetLastError(NO_ERROR);
-    const DWORD sizeLow = GetFileSize(file.get(), &sizeHigh);
+    const DWORD sizeLow = GetFileSize(file, &sizeHigh);
     if (sizeLow == kInvalidFileSize) {
         const DWORD error = GetLastError();
         if (error != NO_ERROR)
@@ -39,7 +45,7 @@ MappedFileView::MappedFileView(const wchar_t* path, std::uint64_t offset, std::u
 
     const std::uint64_t mappingSize = count != 0 ? offset + count : 0;
     const UniqueKernelObject mapping(
-        CreateFileMappingA(file.get(), nullptr, PAGE_READONLY, High(mappingSize), Low(mappingSize), nullptr));
+        CreateFileMappingA(file, nullptr, PAGE_READONLY, High(mappingSize), Low(mappingSize), nullptr));
     if (!mapping)
         ThrowLastError("Failed to open file mapping");
 

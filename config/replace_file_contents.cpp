@@ -1,35 +1,31 @@
-// Replacing a file through a temporary file beside it, written a block at a time and flushed, and ReplaceFileW /
-// MoveFileExW.
+// Replacing a file through a temporary file of a random name beside it, written a block at a time, flushed, and
+// renamed by its handle over the old one: a rename never leaves the name empty, and a file we hold open with delete
+// access cannot be opened meanwhile by a scanner that does not share delete.
 #include "config/replace_file_contents.h"
 
 #include <windows.h>
+#include <aclapi.h>
 
 #include <algorithm>
-#include <atomic>
+#include <vector>
 
 #include "common/unique_handle.h"
-#include "config/file_paths.h"
+#include "config/brief_refusals.h"
+#include "config/wtf_folder.h"
 
 namespace kelvane {
 namespace {
 
 constexpr DWORD kMaxWriteChunk = 1u << 30;   // WriteFile takes a 32-bit count
-constexpr int kTemporaryNameAttempts = 100;
 constexpr DWORD kAnyoneMayShare = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 constexpr DWORD kCopyPieceSize = 64 * 1024;
+constexpr DWORD kTemporaryAccess = GENERIC_WRITE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES | WRITE_DAC;
+// The old file is looked at, never read or written: its kind, attributes, times and access rules.
+constexpr DWORD kInspectAccess = FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES | READ_CONTROL;
+constexpr DWORD kFileAttributesCarried = FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                         FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
-std::atomic<unsigned> temporaryCount{0};
-
-WriteResult LastError() { return WriteResult::FromError(GetLastError()); }
-
-// Another program that holds the file open without write sharing (the game, an editor) is refused here:
-// Wine's ReplaceFileW would otherwise move such a file aside regardless.
-WriteResult OthersLetUsWrite(const std::wstring& path)
-{
-    const UniqueFile probe(
-        CreateFileW(path.c_str(), GENERIC_WRITE, kAnyoneMayShare, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    return probe ? WriteResult() : LastError();
-}
+WriteResult Failed(DWORD error) { return WriteResult::FromError(error); }
 
 bool WriteAll(void* file, std::string_view bytes)
 {
@@ -43,81 +39,178 @@ bool WriteAll(void* file, std::string_view bytes)
     return true;
 }
 
-// A new file beside the target, deleted again unless Keep() is called once it has taken the target's place.
+DWORD RenameByHandle(HANDLE file, const std::wstring& to, bool replace)
+{
+    const std::size_t nameBytes = to.size() * sizeof(wchar_t);
+    std::vector<unsigned char> buffer(sizeof(FILE_RENAME_INFO) + nameBytes);
+    auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+    rename->ReplaceIfExists = replace;
+    rename->RootDirectory = nullptr;
+    rename->FileNameLength = static_cast<DWORD>(nameBytes);
+    std::copy(to.begin(), to.end(), rename->FileName);
+    return SetFileInformationByHandle(file, FileRenameInfo, rename, static_cast<DWORD>(buffer.size()))
+               ? 0
+               : GetLastError();
+}
+
+// An attribute value of 0 would leave the attributes as they are: a file with none is "normal".
+DWORD AttributesOrNormal(DWORD attributes) { return attributes != 0 ? attributes : FILE_ATTRIBUTE_NORMAL; }
+
+DWORD SetAttributes(HANDLE file, FILE_BASIC_INFO basics)
+{
+    return SetFileInformationByHandle(file, FileBasicInfo, &basics, sizeof(basics)) ? 0 : GetLastError();
+}
+
+// The old file's attributes, creation time and access rules go to the new one, as ReplaceFileW would carry them.
+DWORD CarryOver(HANDLE from, const FILE_BASIC_INFO& oldBasics, HANDLE to)
+{
+    FILE_BASIC_INFO basics{};   // times of 0 are left as they are
+    basics.CreationTime = oldBasics.CreationTime;
+    basics.FileAttributes = AttributesOrNormal(oldBasics.FileAttributes & kFileAttributesCarried);
+    if (const DWORD set = SetAttributes(to, basics); set != 0)
+        return set;
+    PACL rules = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (const DWORD read = GetSecurityInfo(from, SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &rules,
+                                           nullptr, &descriptor);
+        read != ERROR_SUCCESS)
+        return read;
+    SECURITY_DESCRIPTOR_CONTROL control = 0;
+    DWORD revision = 0;
+    GetSecurityDescriptorControl(descriptor, &control, &revision);
+    // Rules the old file inherited are inherited again from the folder; its own ones are copied.
+    const SECURITY_INFORMATION which = DACL_SECURITY_INFORMATION | ((control & SE_DACL_PROTECTED)
+                                                                        ? PROTECTED_DACL_SECURITY_INFORMATION
+                                                                        : UNPROTECTED_DACL_SECURITY_INFORMATION);
+    const DWORD written = SetSecurityInfo(to, SE_FILE_OBJECT, which, nullptr, nullptr, rules, nullptr);
+    LocalFree(descriptor);
+    return written;
+}
+
+// Our new file, open from its making to its swap, so nobody can open it without sharing delete meanwhile; deleted
+// by its own handle unless it took the target's name or must stay because the name could not be filled.
 class TemporaryFile {
 public:
-    explicit TemporaryFile(const std::wstring& target) : failure_(FailureCause::Other)
+    TemporaryFile(const WtfFolder& folder, const std::wstring& target)
+        : error_(folder.MakeTemporary(target, kTemporaryAccess, file_, name_))
     {
-        for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
-            std::wstring name = target + L".~" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                                std::to_wstring(++temporaryCount);
-            // CREATE_NEW: a name someone else is using is never overwritten.
-            file_ = UniqueFile(CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                           FILE_ATTRIBUTE_NORMAL, nullptr));
-            if (file_) {
-                path_ = std::move(name);
-                failure_ = WriteResult();
-                return;
-            }
-            const DWORD error = GetLastError();
-            if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) {
-                failure_ = WriteResult::FromError(error);
-                return;
-            }
-        }
     }
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;
     ~TemporaryFile()
     {
-        file_ = UniqueFile();
-        if (!path_.empty())
-            DeleteFileW(path_.c_str());
+        if (file_ && !kept_) {
+            FILE_DISPOSITION_INFO gone{TRUE};
+            SetFileInformationByHandle(file_.get(), FileDispositionInfo, &gone, sizeof(gone));
+        }
     }
 
-    explicit operator bool() const { return !path_.empty(); }
-    WriteResult failure() const { return failure_; }   // why no file could be made
-    const std::wstring& path() const { return path_; }
-
-    HANDLE file() const { return file_.get(); }
-
-    // Flushes to the disk and closes: afterwards the file holds exactly what was written or the call failed.
-    WriteResult FlushAndClose()
-    {
-        if (!FlushFileBuffers(file_.get()) || !CloseHandle(file_.release()))
-            return LastError();
-        return WriteResult();
-    }
-
-    void Keep() { path_.clear(); }
+    DWORD error() const { return error_; }
+    HANDLE get() const { return file_.get(); }
+    void Keep() { kept_ = true; }
 
 private:
-    std::wstring path_;
     UniqueFile file_;
-    WriteResult failure_;
+    std::wstring name_;
+    DWORD error_;
+    bool kept_ = false;
 };
 
-WriteResult PutInPlace(const std::wstring& replacement, const std::wstring& target, bool targetExists)
-{
-    constexpr DWORD kMoveFlags = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
-    const auto move = [&] {
-        return MoveFileExW(replacement.c_str(), target.c_str(), kMoveFlags) ? WriteResult() : LastError();
-    };
-    if (!targetExists)
-        return move();
-    // ReplaceFileW keeps the old file's attributes, security and creation time on the new one.
-    if (ReplaceFileW(target.c_str(), replacement.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
-                     nullptr))
-        return WriteResult();
-    const WriteResult refused = LastError();
-    // The target vanished meanwhile (or, under Wine, was moved aside before the failure): the new contents are
-    // better than no file at all.
-    if (GetFileAttributesW(target.c_str()) == INVALID_FILE_ATTRIBUTES && GetLastError() == ERROR_FILE_NOT_FOUND)
-        return move();
-    return refused;
-}
-
 }  // namespace
+
+// One replacement of a file of a WTF folder, every step through handles checked by the folder.
+class FileReplacement {
+public:
+    FileReplacement(const std::wstring& path, BriefRefusals& waits) : folder_(path), waits_(waits) {}
+
+    WriteResult Run(const ContentWrite& write, const BeforeReplacing& beforeReplacing, ReadOnlyTarget readOnly)
+    {
+        if (folder_.error() != 0)
+            return Failed(folder_.error());
+        const std::wstring& name = folder_.fileName();
+        UniqueFile old;
+        const DWORD looked = folder_.Open(name, kInspectAccess, kAnyoneMayShare, OPEN_EXISTING, old);
+        const bool exists = looked == 0;
+        if (!exists && looked != ERROR_FILE_NOT_FOUND)
+            return Failed(looked);   // a link or a folder in its place, or a refusal
+        FILE_BASIC_INFO basics{};
+        if (exists && !GetFileInformationByHandleEx(old.get(), FileBasicInfo, &basics, sizeof(basics)))
+            return Failed(GetLastError());
+        const bool readOnlyNow = exists && (basics.FileAttributes & FILE_ATTRIBUTE_READONLY);
+        if (readOnlyNow && readOnly == ReadOnlyTarget::Refused)
+            return FailureCause::ReadOnly;
+
+        TemporaryFile temporary(folder_, name);
+        if (temporary.error() != 0)
+            return Failed(temporary.error());
+        ContentWriter writer(temporary.get());
+        const WriteResult written = write(writer);
+        if (!writer.Drain())   // a failed write to the new file is the cause, whatever `write` made of it
+            return writer.result();
+        if (!written)
+            return written;
+        if (!FlushFileBuffers(temporary.get()))
+            return Failed(GetLastError());
+        if (exists) {
+            if (const DWORD carried = CarryOver(old.get(), basics, temporary.get()); carried != 0)
+                return Failed(carried);
+            if (const DWORD held = waits_.Retry([&] { return Probe(name, readOnlyNow); }); held != 0)
+                return Failed(held);
+        }
+        if (beforeReplacing) {
+            if (const WriteResult ready = beforeReplacing(); !ready)
+                return ready;
+        }
+        if (readOnlyNow) {   // a read-only file of ours (an old backup): a rename over it is refused otherwise
+            FILE_BASIC_INFO unlocked{};
+            unlocked.FileAttributes = AttributesOrNormal(basics.FileAttributes & ~FILE_ATTRIBUTE_READONLY);
+            if (const DWORD set = SetAttributes(old.get(), unlocked); set != 0)
+                return Failed(set);
+        }
+        old = UniqueFile();   // a rename over a file that is open, even by us, is refused
+        return Swap(temporary, name, exists, readOnlyNow ? &basics : nullptr);
+    }
+
+private:
+    // Whether the file can be replaced now: nobody holds it without sharing delete (nor, for the player's file,
+    // without sharing writes, as the game does while it writes).
+    DWORD Probe(const std::wstring& name, bool readOnlyNow) const
+    {
+        UniqueFile probe;
+        return folder_.Open(name, DELETE | (readOnlyNow ? 0 : GENERIC_WRITE), kAnyoneMayShare, OPEN_EXISTING, probe);
+    }
+
+    bool NameIsEmpty(const std::wstring& name) const
+    {
+        UniqueFile look;
+        return folder_.Open(name, FILE_READ_ATTRIBUTES, kAnyoneMayShare, OPEN_EXISTING, look) == ERROR_FILE_NOT_FOUND;
+    }
+
+    WriteResult Swap(TemporaryFile& temporary, const std::wstring& name, bool existed, const FILE_BASIC_INFO* relock)
+    {
+        const std::wstring target = folder_.PathOf(name);
+        // Windows and Wine refuse a rename over a file another program has open with access denied: a hold.
+        const DWORD swapped = waits_.Retry([&] { return RenameByHandle(temporary.get(), target, true); }, true);
+        if (swapped == 0) {
+            temporary.Keep();
+            return WriteResult();
+        }
+        // Whatever took the old file away meanwhile, the name gets contents again before we return.
+        if (existed && NameIsEmpty(name)) {
+            temporary.Keep();   // never deleted while the name is empty, even if the rename below fails too
+            return RenameByHandle(temporary.get(), target, false) == 0 ? WriteResult() : Failed(swapped);
+        }
+        if (relock) {
+            UniqueFile old;
+            if (folder_.Open(name, FILE_WRITE_ATTRIBUTES, kAnyoneMayShare, OPEN_EXISTING, old) == 0)
+                SetAttributes(old.get(), *relock);
+        }
+        return swapped == ERROR_ACCESS_DENIED ? WriteResult(FailureCause::InUse) : Failed(swapped);
+    }
+
+    const WtfFolder folder_;
+    BriefRefusals& waits_;
+};
 
 ContentWriter::ContentWriter(void* file) : file_(file), block_(new char[kBlockSize]) {}
 
@@ -153,65 +246,42 @@ bool ContentWriter::PutThroughFile(std::string_view bytes)
     return true;
 }
 
-WriteResult ReplaceFileContents(const std::wstring& path, const std::function<WriteResult(ContentWriter&)>& write)
+WriteResult ReplaceFileContents(const std::wstring& path, const ContentWrite& write,
+                                const BeforeReplacing& beforeReplacing, ReadOnlyTarget readOnly)
 {
-    const std::wstring target = FullPath(path);
-    if (target.empty())
-        return FailureCause::Other;
-
-    const DWORD attributes = GetFileAttributesW(target.c_str());
-    const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
-    if (!exists) {
-        const DWORD error = GetLastError();
-        if (error != ERROR_FILE_NOT_FOUND)
-            return WriteResult::FromError(error);   // a missing folder, or one we may not look into
-    } else if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
-        return FailureCause::Other;
-    } else if (attributes & FILE_ATTRIBUTE_READONLY) {
-        return FailureCause::ReadOnly;
-    } else if (const WriteResult probe = OthersLetUsWrite(target); !probe) {
-        return probe;
-    }
-
-    TemporaryFile temporary(target);
-    if (!temporary)
-        return temporary.failure();
-    ContentWriter writer(temporary.file());
-    const WriteResult written = write(writer);
-    if (!writer.Drain())   // a failed write to the new file is the cause, whatever `write` made of it
-        return writer.result();
-    if (!written)
-        return written;
-    if (const WriteResult flushed = temporary.FlushAndClose(); !flushed)
-        return flushed;
-    if (const WriteResult placed = PutInPlace(temporary.path(), target, exists); !placed)
-        return placed;
-    temporary.Keep();
-    return WriteResult();
+    BriefRefusals waits;
+    return FileReplacement(path, waits).Run(write, beforeReplacing, readOnly);
 }
 
-WriteResult CopyFileContents(const std::wstring& from, const std::wstring& to)
+WriteResult CopyFileContents(const std::wstring& from, const std::wstring& to, ReadOnlyTarget readOnly)
 {
+    BriefRefusals waits;   // one wait for the source and the target together
+    const WtfFolder sourceFolder(from);
+    UniqueFile source;
     // Readers only: nobody may change the source while its bytes are copied.
-    const UniqueFile source(CreateFileW(from.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                        FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    const DWORD opened = waits.Retry([&] {
+        return sourceFolder.Open(sourceFolder.fileName(), GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, source);
+    });
     LARGE_INTEGER size{};
-    if (!source || !GetFileSizeEx(source.get(), &size))
-        return LastError();
+    if (opened != 0)
+        return Failed(opened);
+    if (!GetFileSizeEx(source.get(), &size))
+        return Failed(GetLastError());
     const std::unique_ptr<char[]> piece(new char[kCopyPieceSize]);
-    return ReplaceFileContents(to, [&](ContentWriter& out) -> WriteResult {
+    const auto copy = [&](ContentWriter& out) -> WriteResult {
         LONGLONG copied = 0;
         for (;;) {
             DWORD read = 0;
             if (!ReadFile(source.get(), piece.get(), kCopyPieceSize, &read, nullptr))
-                return LastError();
+                return Failed(GetLastError());
             if (read == 0)
                 return copied == size.QuadPart ? WriteResult() : FailureCause::Other;
             copied += read;
             if (!out.Put(std::string_view(piece.get(), read)))
                 return out.result();
         }
-    });
+    };
+    return FileReplacement(to, waits).Run(copy, nullptr, readOnly);
 }
 
 }  // namespace kelvane

@@ -34,7 +34,7 @@ public:
     WriteResult result() const;
 
 private:
-    friend WriteResult ReplaceFileContents(const std::wstring&, const std::function<WriteResult(ContentWriter&)>&);
+    friend class FileReplacement;
     static constexpr std::size_t kBlockSize = 256 * 1024;
 
     explicit ContentWriter(void* file);
@@ -48,16 +48,30 @@ private:
     unsigned long error_ = 0;   // the Windows error of the first write that failed, 0 while none did
 };
 
-// Has `write` put the new contents through a ContentWriter into a new file beside `path`, flushes that file and
-// swaps it in for `path` (created when missing). Succeeds when the new contents are in place. When `write` fails,
-// or anything else does, the file at `path` is left as it was, nothing else stays behind, and the result names the
-// cause of the first failure. A read-only file, a folder, or a file that another program holds open without letting
-// others write is refused before anything is written. May throw std::bad_alloc before anything is written.
-WriteResult ReplaceFileContents(const std::wstring& path, const std::function<WriteResult(ContentWriter&)>& write);
+using ContentWrite = std::function<WriteResult(ContentWriter&)>;
+// Called once the new contents are written, flushed and about to take the file's place, and the file is found
+// replaceable: the moment to take a backup. A failure it answers leaves the file as it was.
+using BeforeReplacing = std::function<WriteResult()>;
+
+// What a read-only file at the target means: a refusal (the player's config.wtf), or a file of ours to replace.
+enum class ReadOnlyTarget { Refused, Replaced };
+
+// Has `write` put the new contents through a ContentWriter into a new file of a random name beside `path`, flushes
+// it and renames it by its handle over `path` (created when missing), carrying over the old file's attributes,
+// times and access rules; the name never stands empty. Succeeds when the new contents are in place. When `write`,
+// `beforeReplacing` or anything else fails, the file at `path` is left as it was, nothing else stays behind, and the
+// result names the cause of the first failure. A link, mount point or second name in place of the file, a folder
+// there, or a folder of the file that is not on a drive is refused (Link, Other) before anything is read or written
+// through it. A brief hold by another program is waited out for about two seconds; a longer one is InUse. May
+// throw std::bad_alloc before anything is written.
+WriteResult ReplaceFileContents(const std::wstring& path, const ContentWrite& write,
+                                const BeforeReplacing& beforeReplacing = nullptr,
+                                ReadOnlyTarget readOnly = ReadOnlyTarget::Refused);
 
 // Copies the file at `from` over `to` the same way: succeeds when `to` holds every byte of `from`. A source that
-// cannot be read whole, or that another program holds open for writing, is not copied; on any failure `to` stays as
-// it was.
-WriteResult CopyFileContents(const std::wstring& from, const std::wstring& to);
+// cannot be read whole, that another program holds open for writing, or that is not the regular file of its name
+// (a link in its place) is not copied; on any failure `to` stays as it was.
+WriteResult CopyFileContents(const std::wstring& from, const std::wstring& to,
+                             ReadOnlyTarget readOnly = ReadOnlyTarget::Refused);
 
 }  // namespace kelvane

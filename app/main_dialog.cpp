@@ -314,18 +314,14 @@ LRESULT MainDialog::OnApply()
     const OptionMask changed = currentOptions ^ appliedOptions;
     // The game writes all of config.wtf back when it exits: a change made now would be undone then.
     const bool gameRunning = IsGameRunningFrom(GameFolder());
-    // Success until a step fails; then the first failure in the order of the work (the folder, the backup, then
-    // each option in turn), whose cause names the note.
+    // Success until a step fails; then the first failure in the order of the work (the folder, each option in turn,
+    // then the save with its backup), whose cause names the note.
     WriteResult outcome;
     OptionMask withheld = 0;
     if (gameRunning) {
         withheld = kGameFileOptions;
     } else if (changed & kGameFileOptions) {
-        // Only a change of config.wtf takes its backup, so an Apply that leaves it alone keeps an earlier backup.
         outcome = CheckGameFolder(GameFolder());
-        if (outcome)
-            outcome = backups.TakeIfDue(configPath);
-        // Nothing of config.wtf may change before this run holds its backup.
         if (!outcome)
             withheld = kGameFileOptions;
     }
@@ -369,8 +365,10 @@ OptionMask MainDialog::WriteGameFileOptions(OptionMask options, WriteResult& out
             KeepFirstFailure(outcome, edited);
         }
     }
-    // The file holds all of this Apply's edits or none of them.
-    if (const WriteResult saved = batch.Save(); !saved) {
+    // The file holds all of this Apply's edits or none of them. Its backup is taken only when it is about to change
+    // (the new contents flushed, the file replaceable), so an Apply that changes nothing keeps an earlier backup;
+    // nothing of config.wtf changes before this run holds its backup.
+    if (const WriteResult saved = batch.Save([this] { return backups.TakeIfDue(configPath); }); !saved) {
         pending = options;
         KeepFirstFailure(outcome, saved);
     }

@@ -17,9 +17,9 @@ WriteResult ConfigEditBatch::Edit(const std::function<WriteResult(GameConfigFile
     return edited;
 }
 
-WriteResult ConfigEditBatch::Save() const
+WriteResult ConfigEditBatch::Save(const BeforeReplacing& beforeReplacing) const
 {
-    return edited_ ? document_.Save() : WriteResult();
+    return edited_ ? document_.Save(beforeReplacing) : WriteResult();
 }
 
 }  // namespace kelvane

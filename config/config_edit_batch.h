@@ -21,8 +21,9 @@ public:
     // left it, so the saved bytes are those of one save per option. Answers the edit's own result, or the load's
     // failure without calling it; only an edit that succeeded is saved.
     WriteResult Edit(const std::function<WriteResult(GameConfigFile&)>& edit);
-    // Puts the document in place once, when any edit succeeded; with none there is nothing to save.
-    WriteResult Save() const;
+    // Puts the document in place once, when any edit succeeded; with none there is nothing to save. `beforeReplacing`
+    // runs only then, once the new contents are flushed and the file found replaceable (the moment for a backup).
+    WriteResult Save(const BeforeReplacing& beforeReplacing = nullptr) const;
 
 private:
     GameConfigFile document_;

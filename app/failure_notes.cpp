@@ -29,6 +29,10 @@ constexpr FailureNotes kNotes[] = {
      L"Note: Windows denied access to config.wtf. If a security program guards the game folder, allow this "
      L"utility, then press Apply again.",
      L"Windows denied access to config.wtf: if a security program guards the game folder, allow this utility"},
+    {FailureCause::Link, L"Note: A link stands in place of config.wtf or its backup. Remove it, then press Apply again.",
+     L"A link stands in place of config.wtf or its backup: remove it"},
+    {FailureCause::WriteProtected, L"Note: The disk is write-protected. Remove the protection, then press Apply again.",
+     L"The disk is write-protected: remove the protection"},
     {FailureCause::RegistryRefused, L"Note: Windows refused to change the network setting.", nullptr},
     {FailureCause::NoVideoMemory,
      L"Note: The graphics card's memory could not be read, so the texture cache was not set.", nullptr},

@@ -3,7 +3,9 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <set>
+#include <thread>
 
 #include "common/unique_handle.h"
 #include "config/game_config_file.h"
@@ -27,6 +29,9 @@ constexpr char kGameFile[] =
     "SET empty\r\n"
     "SET synchronizeConfig \"0\"\n"
     "SET gxWindow \"1\"";
+
+constexpr ULONGLONG kBriefHoldWaitMs = 2000;   // how long a save waits out another program's hold
+constexpr DWORD kReaderHoldMs = 300;
 
 WriteResult LoadSetAndSave(const std::wstring& path, const wchar_t* name, const wchar_t* value)
 {
@@ -132,7 +137,9 @@ TEST(Save, FileThatAnotherProgramKeepsFromWritersIsLeftAlone)
         doc.SetValue(L"synchronizeMacros", L"\"0\"");
         {
             const UniqueFile other = test::HoldOpen(game.configPath(), holder.access, holder.share);
+            const ULONGLONG start = GetTickCount64();
             EXPECT_EQ(doc.Save().cause(), FailureCause::InUse);
+            EXPECT_GE(GetTickCount64() - start, kBriefHoldWaitMs) << "a hold counts only once it outlasts the wait";
         }
         EXPECT_EQ(game.config(), kGameFile);
         EXPECT_EQ(FolderNames(game.wtfFolder()), std::set<std::wstring>{L"config.wtf"});
@@ -140,15 +147,24 @@ TEST(Save, FileThatAnotherProgramKeepsFromWritersIsLeftAlone)
     }
 }
 
-TEST(Save, FileThatOthersShareForWritingIsReplaced)
+TEST(Save, AReaderThatLetsGoWithinTheWaitIsWaitedOut)
 {
     TempGameFolder game(kGameFile);
     GameConfigFile doc;
     ASSERT_TRUE(doc.Load(game.configPath().c_str()));
-    const UniqueFile reader =
-        test::HoldOpen(game.configPath(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
-    EXPECT_TRUE(doc.Save());
-    EXPECT_EQ(ReadBytes(game.configPath()).rfind("SET textureCacheSize \"256\"\r\n", 0), 0u);
+    doc.SetValue(L"synchronizeMacros", L"\"0\"");
+    // Even a reader that shares everything keeps a rename from replacing the file while it holds it.
+    auto reader = std::make_shared<UniqueFile>(
+        test::HoldOpen(game.configPath(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE));
+    std::thread lettingGo([reader] {
+        Sleep(kReaderHoldMs);
+        *reader = UniqueFile();
+    });
+    const WriteResult saved = doc.Save();
+    lettingGo.join();
+    EXPECT_TRUE(saved);
+    EXPECT_NE(game.config().find("SET synchronizeMacros \"0\"\r\n"), std::string::npos);
+    EXPECT_EQ(FolderNames(game.wtfFolder()), std::set<std::wstring>{L"config.wtf"});
 }
 
 TEST(Save, FolderNamedOutsideTheAnsiCodePageIsWritten)

@@ -87,10 +87,12 @@ void WriteRightsTaken::GiveBack()
     asked_ = taken_ = false;
 }
 
-bool MakeFolderLink(const std::wstring& link, const std::wstring& target)
+namespace {
+
+bool MakeLink(const std::wstring& link, const std::wstring& target, DWORD kind)
 {
     // Windows makes the link itself; Wine answers yes without making one, so a Unix link is made there instead.
-    if (!CreateSymbolicLinkW(link.c_str(), target.c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY) ||
+    if (!CreateSymbolicLinkW(link.c_str(), target.c_str(), kind) ||
         GetFileAttributesW(link.c_str()) == INVALID_FILE_ATTRIBUTES) {
         const std::size_t cut = link.find_last_of(L'\\');
         const std::wstring unixLink = UnixPath(link.substr(0, cut)) + L"/" + link.substr(cut + 1);
@@ -104,5 +106,14 @@ bool MakeFolderLink(const std::wstring& link, const std::wstring& target)
     }
     return false;
 }
+
+}  // namespace
+
+bool MakeFolderLink(const std::wstring& link, const std::wstring& target)
+{
+    return MakeLink(link, target, SYMBOLIC_LINK_FLAG_DIRECTORY);
+}
+
+bool MakeFileLink(const std::wstring& link, const std::wstring& target) { return MakeLink(link, target, 0); }
 
 }  // namespace kelvane::test

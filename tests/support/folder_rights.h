@@ -28,5 +28,7 @@ private:
 
 // Makes `link` a second name of the existing folder `target` (a directory symbolic link); true once it leads there.
 bool MakeFolderLink(const std::wstring& link, const std::wstring& target);
+// Makes `link` a symbolic link to the existing file `target`, the same way; true once it leads there.
+bool MakeFileLink(const std::wstring& link, const std::wstring& target);
 
 }  // namespace kelvane::test

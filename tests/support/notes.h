@@ -20,6 +20,10 @@ constexpr wchar_t kInUseNote[] = L"Note: config.wtf is open in another program. 
 constexpr wchar_t kDiskFullNote[] = L"Note: The disk is full. Free some space, then press Apply again.";
 constexpr wchar_t kNoWtfFolderNote[] =
     L"Note: The game folder has no WTF folder. Choose the folder that holds it, then press Apply again.";
+constexpr wchar_t kLinkNote[] =
+    L"Note: A link stands in place of config.wtf or its backup. Remove it, then press Apply again.";
+constexpr wchar_t kWriteProtectedNote[] =
+    L"Note: The disk is write-protected. Remove the protection, then press Apply again.";
 // A failed restore: the first sentence, then the cause's remedy.
 constexpr wchar_t kRestoreFailedNote[] = L"Note: The backup of config.wtf could not be restored. ";
 constexpr wchar_t kRestoreBackupGone[] =
@@ -27,6 +31,8 @@ constexpr wchar_t kRestoreBackupGone[] =
 constexpr wchar_t kRestoreReadOnly[] =
     L"config.wtf is read-only: clear its read-only attribute, then press restore config.wtf again.";
 constexpr wchar_t kRestoreInUse[] = L"config.wtf is open in another program: close it, then press restore config.wtf again.";
+constexpr wchar_t kRestoreLink[] =
+    L"A link stands in place of config.wtf or its backup: remove it, then press restore config.wtf again.";
 constexpr wchar_t kGameRunningNote[] =
     L"Note: The game is running. Close it first: it rewrites config.wtf when it exits.";
 

@@ -316,6 +316,73 @@ TEST_F(ApplyRestoreTest, NothingIsChangedUntilTheBackupCouldBeTakenAndThenThePen
     }
 }
 
+TEST_F(ApplyRestoreTest, AnApplyThatChangesNothingInConfigKeepsTheEarlierBackupByteForByte)
+{
+    constexpr char kEarlierBackup[] = "SET locale \"frFR\"\r\n";
+    test::TempFolder outside(L"kelvane-outside");
+    const std::wstring secret = outside / L"secret.wtf";
+    struct Refusal { test::SaveObstacle obstacle; int option; };
+    const Refusal refusals[] = {
+        {{"a read-only config.wtf",
+          [this] {
+              SetFileAttributesW(game.configPath().c_str(), FILE_ATTRIBUTE_READONLY);
+              return [this] { SetFileAttributesW(game.configPath().c_str(), FILE_ATTRIBUTE_NORMAL); };
+          },
+          test::kReadOnlyNote}, IDC_SYNC_MACROS},
+        {{"config.wtf held open by the game",
+          [this] {
+              auto held = std::make_shared<UniqueFile>(
+                  test::HoldOpen(game.configPath(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ));
+              return [held] { *held = UniqueFile(); };
+          },
+          test::kInUseNote}, IDC_SYNC_MACROS},
+        {{"no display-memory figure",
+          [] {
+              MainDialog::videoMemoryQuery = [] { return std::optional<std::uint32_t>(); };
+              return [] { MainDialog::videoMemoryQuery = &Adapter256MiB; };
+          },
+          test::kNoVideoMemoryNote}, IDC_TEXTURE_CACHE},
+        {{"a link in place of config.wtf",
+          [&] {
+              test::WriteBytes(secret, kPlayerConfig);
+              DeleteFileW(game.configPath().c_str());
+              EXPECT_TRUE(test::MakeFileLink(game.configPath(), secret));
+              return [&] { DeleteFileW(game.configPath().c_str()); };
+          },
+          test::kLinkNote}, IDC_SYNC_MACROS},
+    };
+    for (const Refusal& refusal : refusals) {
+        SCOPED_TRACE(refusal.obstacle.what);
+        test::WriteBytes(game.configPath(), kPlayerConfig);
+        test::WriteBytes(game.backupPath(), kEarlierBackup);
+        const std::function<void()> remove = refusal.obstacle.put();
+        Start();
+        ui->Apply({refusal.option});
+        EXPECT_EQ(ui->Text(IDC_NOTE), refusal.obstacle.note);
+        EXPECT_EQ(ReadBytes(game.backupPath()), kEarlierBackup);
+        EXPECT_EQ(ReadBytes(game.configPath()), kPlayerConfig);
+        EXPECT_FALSE(ui->IsEnabled(IDC_RESTORE_CONFIG));
+        ui.reset();
+        remove();
+    }
+}
+
+TEST_F(ApplyRestoreTest, RestoreRefusesALinkInPlaceOfTheBackupAndSaysSo)
+{
+    test::TempFolder outside(L"kelvane-outside");
+    const std::wstring secret = outside / L"secret.wtf";
+    test::WriteBytes(secret, "SET secret \"for administrators only\"\r\n");
+    Start();
+    ui->Apply({IDC_SYNC_MACROS});
+    const std::string applied = game.config();
+    ASSERT_TRUE(DeleteFileW(game.backupPath().c_str()));
+    ASSERT_TRUE(test::MakeFileLink(game.backupPath(), secret));
+    ui->Click(IDC_RESTORE_CONFIG);
+    EXPECT_EQ(game.config(), applied);
+    EXPECT_EQ(ui->Text(IDC_NOTE), std::wstring(kRestoreFailedNote) + test::kRestoreLink);
+    EXPECT_EQ(ReadBytes(secret), "SET secret \"for administrators only\"\r\n");
+}
+
 TEST_F(ApplyRestoreTest, AnotherFolderShowsItsOwnSettingsAndGetsWhatDiffersFromThem)
 {
     Start();

@@ -26,6 +26,7 @@ using test::TempGameFolder;
 
 constexpr char kPlayerConfig[] = "SET locale \"enUS\"\r\nSET gxResolution \"1024x768\"\r\n";
 constexpr char kMacrosLine[] = "SET synchronizeMacros \"0\"\r\n";
+constexpr char kEarlierBackup[] = "SET locale \"frFR\"\r\n";   // the player's own file from before this utility
 
 // An obstacle put in a game folder; what it returns takes it away again.
 using Obstacle = std::function<std::function<void()>(const TempGameFolder&)>;
@@ -73,6 +74,8 @@ void RefusalTest::RefuseThenLand(const Refusal& refusal)
 {
     SCOPED_TRACE(refusal.what);
     TempGameFolder game(refusal.configExists ? std::optional<std::string>(kPlayerConfig) : std::nullopt);
+    if (refusal.configExists)
+        test::WriteBytes(game.backupPath(), kEarlierBackup);
     const std::unique_ptr<RunningProgram> program = StartWith(game);
     const std::function<void()> remove = refusal.put(game);
     program->Apply({IDC_SYNC_MACROS});
@@ -81,9 +84,8 @@ void RefusalTest::RefuseThenLand(const Refusal& refusal)
     EXPECT_TRUE(program->IsEnabled(IDC_REVERT));
     if (refusal.configExists) {
         EXPECT_EQ(game.config(), kPlayerConfig);
-        std::set<std::wstring> left = FolderNames(game.wtfFolder());
-        left.erase(L"config.wtf.bak~");   // taken when only the write itself was refused
-        EXPECT_EQ(left, std::set<std::wstring>{L"config.wtf"});
+        EXPECT_EQ(ReadBytes(game.backupPath()), kEarlierBackup);   // an Apply that changed nothing took no backup
+        EXPECT_EQ(FolderNames(game.wtfFolder()), (std::set<std::wstring>{L"config.wtf", L"config.wtf.bak~"}));
     } else {
         EXPECT_TRUE(FolderNames(game.folder()).empty()) << "no WTF folder is made";
     }

@@ -157,10 +157,6 @@ public:
             if (const DWORD held = waits_.Retry([&] { return Probe(name, readOnlyNow); }); held != 0)
                 return Failed(held);
         }
-        if (beforeReplacing) {
-            if (const WriteResult ready = beforeReplacing(); !ready)
-                return ready;
-        }
         if (readOnlyNow) {   // a read-only file of ours (an old backup): a rename over it is refused otherwise
             FILE_BASIC_INFO unlocked{};
             unlocked.FileAttributes = AttributesOrNormal(basics.FileAttributes & ~FILE_ATTRIBUTE_READONLY);
@@ -168,7 +164,14 @@ public:
                 return Failed(set);
         }
         old = UniqueFile();   // a rename over a file that is open, even by us, is refused
-        return Swap(temporary, name, exists, readOnlyNow ? &basics : nullptr);
+        const FILE_BASIC_INFO* relock = readOnlyNow ? &basics : nullptr;
+        if (beforeReplacing) {
+            if (const WriteResult ready = beforeReplacing(); !ready) {
+                Relock(name, relock);
+                return ready;
+            }
+        }
+        return Swap(temporary, name, exists, relock);
     }
 
 private:
@@ -186,6 +189,14 @@ private:
         return folder_.Open(name, FILE_READ_ATTRIBUTES, kAnyoneMayShare, OPEN_EXISTING, look) == ERROR_FILE_NOT_FOUND;
     }
 
+    // Puts back the read-only attribute that the swap took away, when the swap did not happen.
+    void Relock(const std::wstring& name, const FILE_BASIC_INFO* relock) const
+    {
+        UniqueFile old;
+        if (relock && folder_.Open(name, FILE_WRITE_ATTRIBUTES, kAnyoneMayShare, OPEN_EXISTING, old) == 0)
+            SetAttributes(old.get(), *relock);
+    }
+
     WriteResult Swap(TemporaryFile& temporary, const std::wstring& name, bool existed, const FILE_BASIC_INFO* relock)
     {
         const std::wstring target = folder_.PathOf(name);
@@ -200,11 +211,7 @@ private:
             temporary.Keep();   // never deleted while the name is empty, even if the rename below fails too
             return RenameByHandle(temporary.get(), target, false) == 0 ? WriteResult() : Failed(swapped);
         }
-        if (relock) {
-            UniqueFile old;
-            if (folder_.Open(name, FILE_WRITE_ATTRIBUTES, kAnyoneMayShare, OPEN_EXISTING, old) == 0)
-                SetAttributes(old.get(), *relock);
-        }
+        Relock(name, relock);
         return swapped == ERROR_ACCESS_DENIED ? WriteResult(FailureCause::InUse) : Failed(swapped);
     }
 

@@ -106,11 +106,14 @@ DWORD WtfFolder::Check(HANDLE file, const std::wstring& name) const
     if (!GetFileInformationByHandleEx(file, FileAttributeTagInfo, &kind, sizeof(kind)) ||
         !GetFileInformationByHandle(file, &info))
         return GetLastError();
-    // A second name (a hard link) is as much a link as a symbolic one: the file may be anyone's.
-    if ((kind.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) || info.nNumberOfLinks > 1 ||
-        !SamePath(RealPathOf(file), PathOf(name)))
+    if (kind.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)
         return kErrorLinkInTheWay;
-    return (kind.FileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? ERROR_DIRECTORY : 0;
+    if (kind.FileAttributes & FILE_ATTRIBUTE_DIRECTORY)   // before the link count, which counts a folder's children
+        return ERROR_DIRECTORY;
+    // A second name (a hard link) is as much a link as a symbolic one: the file may be anyone's.
+    if (info.nNumberOfLinks > 1 || !SamePath(RealPathOf(file), PathOf(name)))
+        return kErrorLinkInTheWay;
+    return 0;
 }
 
 DWORD WtfFolder::Open(const std::wstring& name, DWORD access, DWORD share, DWORD disposition, UniqueFile& file) const

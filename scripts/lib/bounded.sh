@@ -18,8 +18,8 @@ bounded() {
 
 bounded_end() {
   [ -n "$_bounded_pid" ] || return 0
-  kill -TERM "$_bounded_pid" 2>/dev/null
-  wait "$_bounded_pid" 2>/dev/null
+  kill -TERM "$_bounded_pid" 2>/dev/null || true
+  wait "$_bounded_pid" 2>/dev/null || true
   _bounded_pid=""
 }
 

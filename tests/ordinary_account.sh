@@ -24,13 +24,15 @@ fi
 # them.
 remove_account() {
   id "$account" >/dev/null 2>&1 || return 0
-  local old_home
+  local old_home uid
   old_home=$(getent passwd "$account" | cut -d: -f6)
+  uid=$(id -u "$account")
   if [ -d "$old_home/build/wineprefix" ]; then
     runuser -u "$account" -- env WINEPREFIX="$old_home/build/wineprefix" wineserver -k 2>/dev/null
     runuser -u "$account" -- env WINEPREFIX="$old_home/build/wineprefix" wineserver -w 2>/dev/null
   fi
   userdel --remove "$account" 2>/dev/null
+  rm -rf "/tmp/.wine-$uid"   # the wineserver's socket folder
   ! id "$account" >/dev/null 2>&1 && [ ! -e "$old_home" ] || echo "FAIL: the account $account or $old_home is left"
 }
 remove_account

@@ -138,10 +138,11 @@ for program in e2e_tests smoke_tests; do
   run_program /io/out/wow64-release /usr/lib/wine/wine64 "$root/$build/tests/$program.exe" 'Z:\io\kelvane.exe'
 done
 # The rows that need an ordinary account, as that account, against the release program (two steps and the set-up).
+account_out=/io/out/wow64-release/e2e_tests_ordinary_account
 timeout -k 10 $((2 * account_step + 60)) "$root/tests/ordinary_account.sh" "$root/$build/tests/e2e_tests.exe" \
-  "RefusalTest.EachCause*:RefusalTest.AFailedRestore*" /io/kelvane.exe > /io/out/wow64-release/e2e_tests_ordinary_account.log 2>&1
-echo $? > /io/out/wow64-release/e2e_tests_ordinary_account.exit-code
-log "wow64-release e2e_tests_ordinary_account: exit code $(cat /io/out/wow64-release/e2e_tests_ordinary_account.exit-code) after $(uptime_s) s"
+  "RefusalTest.EachCause*:RefusalTest.AFailedRestore*" /io/kelvane.exe > "$account_out.log" 2>&1
+echo $? > "$account_out.exit-code"
+log "wow64-release e2e_tests_ordinary_account: exit code $(cat "$account_out.exit-code") after $(uptime_s) s"
 
 mkdir -p /io/out/wow64-tests
 timeout -k 10 "$ctest_timeout" ctest --test-dir "$root/$build" --no-tests=error --output-on-failure \

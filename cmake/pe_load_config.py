@@ -37,7 +37,12 @@ def main(path):
         fail(f"{path} is not a PE image")
     machine, sections, symbols_at, symbol_count, optional_size = struct.unpack_from("<HHxxxxIIH", image, pe + 4)
     optional = pe + 24
-    directories = optional + (112 if struct.unpack_from("<H", image, optional)[0] == 0x20B else 96)
+    pe32_plus = struct.unpack_from("<H", image, optional)[0] == 0x20B
+    directories = optional + (112 if pe32_plus else 96)
+    # NumberOfRvaAndSizes, the field before the directories: the header must have room for entry 10.
+    entries = struct.unpack_from("<I", image, directories - 4)[0]
+    if entries <= LOAD_CONFIG_ENTRY:
+        fail(f"{path} has {entries} data directory entries, too few to hold the load configuration's")
     section_table = optional + optional_size
     # Each section: its address, the size of its bytes in the file, and where they start.
     section = [struct.unpack_from("<12xIII", image, section_table + 40 * i) for i in range(sections)]
@@ -63,6 +68,8 @@ def main(path):
     virtual_address, raw_size, raw_at = section[found[0]]
     rva = virtual_address + found[1]
     size = struct.unpack_from("<I", image, raw_at + found[1])[0]
+    if size == 0:
+        fail(f"{name.decode()} says it is 0 bytes: its first field, the structure's size, is not set")
     if found[1] + size > raw_size:
         fail(f"{name.decode()} says it is {size} bytes, more than its section holds")
     entry = directories + 8 * LOAD_CONFIG_ENTRY

@@ -13,7 +13,16 @@ skip_code=77
 old_config=$'SET textureCacheSize "256"\r\nSET synchronizeConfig "0"\r\n'
 old_backup=$'SET synchronizeMacros "0"\r\n'
 
-mount_point=$(mktemp -d /tmp/kelvane-full-disk.XXXXXX)
+# A run that was killed (a ctest time-out) left its tmpfs mounted: the folder names the run's process, and one whose
+# process is gone is unmounted and removed. Runs of other trees at the same time keep theirs.
+for old in /tmp/kelvane-full-disk.*; do
+  owner=${old#/tmp/kelvane-full-disk.}
+  owner=${owner%%.*}
+  [ -d "$old" ] && [[ $owner =~ ^[0-9]+$ ]] && ! kill -0 "$owner" 2>/dev/null || continue
+  umount "$old" 2>/dev/null || umount -l "$old" 2>/dev/null
+  rmdir "$old" 2>/dev/null && echo "removed the full-disk folder $old that a killed run left"
+done
+mount_point=$(mktemp -d "/tmp/kelvane-full-disk.$$.XXXXXX")
 if ! mount -t tmpfs -o size=64k,mode=0755 kelvane-full-disk "$mount_point" 2>/dev/null; then
   rmdir "$mount_point"
   echo "skipped: cannot mount a tmpfs here (not root, or no right to mount)"
@@ -24,6 +33,8 @@ cleanup() {
   rmdir "$mount_point" 2>/dev/null
 }
 trap cleanup EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
 
 wtf="$mount_point/WTF"
 mkdir "$wtf"

@@ -6,14 +6,15 @@
                                                     every test of a ctest run (its --output-junit file)
 
 Each line reads "TAG: <program> WHERE: N passed, N failed, N skipped", with the reason of every skip. A program
-passes only with exit code 0, a run that finished, at least one test passed, none failed, and a reason for every
-skip. A ctest test skipped as a whole (its script's skip code) is named with its reason; --strict fails it too, for
-a machine prepared so that every test can run. Exits 1 when anything did not pass.
+passes only with exit code 0, a run that finished (output with GoogleTest's "Running" line must reach its summary),
+at least one test passed, none failed, and a reason for every skip. A ctest test skipped as a whole (its script's
+skip code) is named with its reason; --strict fails it too, for a machine prepared so that every test can run. Exits 1 when anything did not pass.
 """
 import re
 import sys
 from xml.etree import ElementTree
 
+RUNNING = re.compile(r'^\[==========\] Running \d+ tests? from ')
 RAN = re.compile(r'^\[==========\] (\d+) tests? from \d+ test suites? ran')
 PASSED = re.compile(r'^\[  PASSED  \] (\d+) tests?\.')
 FAILED = re.compile(r'^\[  FAILED  \] (\d+) tests?, listed below')
@@ -106,7 +107,7 @@ def ctest(tag, where, junit, strict):
             passes = bool(reasons) and not strict
             print(f'{tag}: {name} {where}: skipped as a whole: {reasons[0] if reasons else "NO REASON GIVEN"}'
                   + ('' if passes else ' FAILED'))
-        elif any(RAN.match(line) for line in lines):
+        elif any(RUNNING.match(line) for line in lines):   # a GoogleTest program: it must reach its summary
             passes, text = gtest_verdict(lines, 0 if status == 'run' else 1)
             print(f'{tag}: {name} {where}: {text}' + ('' if passes else ' FAILED'))
         else:   # a plain check, not a GoogleTest program: its exit code is its result

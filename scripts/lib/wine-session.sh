@@ -14,7 +14,13 @@ _wineserver_already_running=2
 _xvfb_pid=""
 _wine_session_started=""
 
-wine_reg() { "$WINE64" reg "$@" >/dev/null 2>&1; }
+# Runs a Wine program of the prefix's set-up, quiet when it works; what it said, and a failure, when it does not. Its
+# output goes to a file: services it starts would hold a pipe open.
+_wine_setup_step() {
+  local log=$WINEPREFIX/setup-step.log
+  "$WINE64" "$@" >"$log" 2>&1 </dev/null || { echo "wine: '$*' failed in $WINEPREFIX:" >&2; cat "$log" >&2; return 1; }
+}
+wine_reg() { "$WINE64" reg "$@" >/dev/null 2>&1; }   # its exit code only: a query may fail by design
 
 wine_session_traps() {
   local finish=${1:-wine_session_stop}
@@ -26,6 +32,9 @@ wine_session_traps() {
 wine_session_start() {
   local prefix=$1 screen=${2:-1024x768x24}
   export WINEPREFIX=$prefix
+  # The caller's GoogleTest settings (a filter, a repeat, a shuffle) would change what every test program runs.
+  local variable
+  for variable in $(compgen -e | grep '^GTEST_' || true); do unset "$variable"; done
   # wineserver runs in the prefix's folder: on a fresh machine it must exist before the server can start.
   mkdir -p "$prefix"
 
@@ -57,11 +66,11 @@ wine_session_start() {
   fi
   if [ ! -f "$prefix/.kelvane-ready" ]; then
     echo "wine: preparing the private prefix $prefix (once)"
-    "$WINE64" wineboot -i >/dev/null 2>&1 || true
+    _wine_setup_step wineboot -i || return 1
     # A crash must fail the test at once instead of waiting for someone to close winedbg's dialog.
-    wine_reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f
+    _wine_setup_step reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f || return 1
     # DirectDraw's display memory would otherwise follow the X screen; pin it so figures are repeatable.
-    wine_reg add 'HKCU\Software\Wine\Direct3D' /v VideoMemorySize /t REG_SZ /d 256 /f
+    _wine_setup_step reg add 'HKCU\Software\Wine\Direct3D' /v VideoMemorySize /t REG_SZ /d 256 /f || return 1
     touch "$prefix/.kelvane-ready"
   fi
   # Start Wine's own services now, detached from our output: started by the first test instead, they would

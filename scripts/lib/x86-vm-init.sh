@@ -3,19 +3,18 @@
 # the results out. Without /io/kelvane.exe it only prepares the two Wine prefixes, which the image keeps: a 32-bit
 # one (32-bit Windows) and a 64-bit one, where 32-bit programs run under WoW64 as on 64-bit Windows. With it:
 #   out/win32-release   the smoke test against /io/kelvane.exe in the 32-bit prefix
-#   out/wow64-release   the end-to-end and smoke tests against /io/kelvane.exe in the 64-bit prefix
-#   out/wow64-tests     every ctest test of the 32-bit test build, through ctest
+#   out/wow64-release   the end-to-end and smoke tests against /io/kelvane.exe in the 64-bit prefix, and the refusal
+#                       tests that need an ordinary account against it as that account
+#   out/wow64-tests     every ctest test of the 32-bit test build, through ctest, and each test program's list of
+#                       tests (<program>.list), which the host compares with the 64-bit build's
 # /io/tree holds the test build's programs and test files, and the scripts they name, laid out as in the host's tree,
 # which /io/root-path names; /io/build-dir names the build folder in it. Each results folder gets, per program, its
-# output (<program>.log) and exit code (<program>.exit-code).
+# output (<program>.log) and exit code (<program>.exit-code). /io/limits gives each step's time limit; the host's
+# limit of the whole boot is their sum and a margin.
 export PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin
 export HOME=/root USER=root LANG=C.UTF-8 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 prefix32=/root/wineprefix
 prefix64=/root/wineprefix64
-program_timeout=${PROGRAM_TIMEOUT:-900}
-ctest_timeout=${CTEST_TIMEOUT:-4200}
-# The refusal tests' account makes its own 64-bit prefix, which takes minutes on an emulated CPU.
-export KELVANE_ACCOUNT_STEP_LIMIT=1500
 xvfb_pid=""
 
 log() { echo "x86-vm: $*"; [ -d /io/out ] && echo "$*" >> /io/out/vm.log; }
@@ -65,6 +64,9 @@ if ! mount -t ext4 /dev/vdb /io; then
 fi
 mkdir -p /io/out
 log "up after $(uptime_s) s; $(uname -r), $(nproc) cpus"
+. /io/limits
+# The refusal tests' account makes its own 64-bit prefix, which takes minutes on an emulated CPU.
+export KELVANE_ACCOUNT_STEP_LIMIT=$account_step
 
 # The image keeps the prefixes this block makes, so its text is part of the image's cache key (scripts/lib/x86-vm.sh).
 loader() { [ "$1" = win32 ] && echo /usr/lib/wine/wine || echo /usr/lib/wine/wine64; }
@@ -72,7 +74,7 @@ prepare_prefix() {   # $1: prefix, $2: WINEARCH
   local wine view
   wine=$(loader "$2")
   rm -rf "$1"
-  WINEPREFIX=$1 WINEARCH=$2 "$wine" wineboot -i > "/io/out/wineboot-$2.log" 2>&1
+  WINEPREFIX=$1 WINEARCH=$2 timeout "$wineboot_timeout" "$wine" wineboot -i > "/io/out/wineboot-$2.log" 2>&1
   log "wineboot -i ($2): exit code $?"
   # A crash must end the process at once: winedbg's dialog or its automatic debugger would hang the run. DirectDraw's
   # display memory is pinned as on the host (256 MiB), so the texture tests expect the same figure.
@@ -135,6 +137,12 @@ log "64-bit Wine started after $(uptime_s) s"
 for program in e2e_tests smoke_tests; do
   run_program /io/out/wow64-release /usr/lib/wine/wine64 "$root/$build/tests/$program.exe" 'Z:\io\kelvane.exe'
 done
+# The rows that need an ordinary account, as that account, against the release program (two steps and the set-up).
+account_out=/io/out/wow64-release/e2e_tests_ordinary_account
+timeout -k 10 $((2 * account_step + 60)) "$root/tests/ordinary_account.sh" "$root/$build/tests/e2e_tests.exe" \
+  "RefusalTest.EachCause*:RefusalTest.AFailedRestore*" /io/kelvane.exe > "$account_out.log" 2>&1
+echo $? > "$account_out.exit-code"
+log "wow64-release e2e_tests_ordinary_account: exit code $(cat "$account_out.exit-code") after $(uptime_s) s"
 
 mkdir -p /io/out/wow64-tests
 timeout -k 10 "$ctest_timeout" ctest --test-dir "$root/$build" --no-tests=error --output-on-failure \
@@ -142,3 +150,13 @@ timeout -k 10 "$ctest_timeout" ctest --test-dir "$root/$build" --no-tests=error 
   --test-output-size-failed 10000000 > /io/out/wow64-tests/ctest.log 2>&1
 echo $? > /io/out/wow64-tests/ctest.exit-code
 log "ctest: exit code $(cat /io/out/wow64-tests/ctest.exit-code) after $(uptime_s) s"
+list_tests() {
+  local program
+  for program in "$root/$build"/tests/*_tests.exe; do
+    /usr/lib/wine/wine64 "$program" --gtest_list_tests > "/io/out/wow64-tests/$(basename "$program" .exe).list" 2>&1
+  done
+}
+export -f list_tests
+export root build
+timeout -k 10 "$lists_timeout" bash -c list_tests
+log "test lists written after $(uptime_s) s"

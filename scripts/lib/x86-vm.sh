@@ -6,6 +6,8 @@
 #   x86_vm_run BUILD PROGRAM   runs the 32-bit test build BUILD (a folder of the tree) through ctest under WoW64, and
 #                              its end-to-end and smoke tests against the release PROGRAM under WoW64 and in a 32-bit
 #                              prefix (see scripts/lib/x86-vm-init.sh); results in $x86_vm_dir/run/out
+# Every step runs through `bounded` (scripts/lib/bounded.sh), which the caller's traps end; and each of the two first
+# ends what a killed run left: its qemu or mmdebstrap, and mmdebstrap's mounts in the image folder.
 
 x86_vm_dir=${X86_VM_DIR:-$root/build/x86-vm}
 x86_vm_init=$root/scripts/lib/x86-vm-init.sh
@@ -23,13 +25,42 @@ x86_vm_excluded=('/usr/share/man/*' '/usr/share/doc/*' '/usr/share/locale/*' '/u
 x86_vm_image_size=8G   # sparse; the two prefixes and both architectures' Wine and GL fill 4G
 x86_vm_io_size=1G   # sparse: only what it holds is written
 x86_vm_mmdebstrap_timeout=1500
-x86_vm_prepare_timeout=2400
-x86_vm_run_timeout=${X86_VM_RUN_TIMEOUT:-5400}
 x86_vm_debugfs_timeout=120
+# The machine's own limits (written to /io/limits for its init) add up, with its boot and power-off, to the limit of
+# the whole boot: a step inside that runs out of time still leaves the machine time to power off and report.
+x86_vm_boot_margin=300
+x86_vm_wineboot_timeout=1000   # each prefix's first boot
+x86_vm_program_timeout=900     # each test program run against the release program
+x86_vm_account_step=1500       # the ordinary account's prefix, then its tests (tests/ordinary_account.sh)
+x86_vm_ctest_timeout=4200      # every test of the 32-bit test build
+x86_vm_lists_timeout=600       # every test program's list of tests
+x86_vm_prepare_timeout=$((x86_vm_boot_margin + 2 * x86_vm_wineboot_timeout))
+x86_vm_run_timeout=$((x86_vm_boot_margin + 3 * x86_vm_program_timeout + 2 * x86_vm_account_step + 60 +
+                      x86_vm_ctest_timeout + x86_vm_lists_timeout))
 
 x86_vm_fail() {
   echo "test-release: x86 VM: $*" >&2
   return 1
+}
+
+# What a killed run left: the steps' programs whose command line names the machine's folder, and processes whose root
+# lies in it (mmdebstrap's chroot); then mmdebstrap's mounts there, deepest first.
+_x86_vm_end_leftovers() {
+  local pid proc mounts=() mount
+  for proc in /proc/[0-9]*; do
+    pid=${proc#/proc/}
+    if { [[ $(cat "$proc/comm" 2>/dev/null) =~ ^(qemu-system-x86|mmdebstrap|timeout|debugfs|mkfs.ext4)$ ]] &&
+         tr '\0' ' ' < "$proc/cmdline" 2>/dev/null | grep -qF "$x86_vm_dir/"; } ||
+       [[ $(readlink "$proc/root" 2>/dev/null) == "$x86_vm_dir/"* ]]; then
+      echo "test-release: x86 VM: ending process $pid, left by an earlier run: $(tr '\0' ' ' < "$proc/cmdline")" >&2
+      kill -KILL "$pid" 2>/dev/null
+    fi
+  done
+  mapfile -t mounts < <(awk -v dir="$x86_vm_dir/" 'index($2, dir) == 1 { print $2 }' /proc/self/mounts | sort -r)
+  for mount in "${mounts[@]}"; do
+    echo "test-release: x86 VM: unmounting $mount, left by an earlier run" >&2
+    umount "$mount" 2>/dev/null || umount -l "$mount" || x86_vm_fail "cannot unmount $mount" || return 1
+  done
 }
 
 # The image's key: whatever changes what mmdebstrap, mkfs.ext4 or the prefix preparation makes of it.
@@ -40,15 +71,18 @@ _x86_vm_key() {
 }
 
 _x86_vm_write_init() {   # $1: image; the init comes from the tree on every run, so editing it needs no rebuild
-  timeout "$x86_vm_debugfs_timeout" debugfs -w -R "rm /init-kelvane" "$1" >/dev/null 2>&1
-  timeout "$x86_vm_debugfs_timeout" debugfs -w -R "write $x86_vm_init /init-kelvane" "$1" >/dev/null 2>&1 &&
-    timeout "$x86_vm_debugfs_timeout" debugfs -w -R "sif /init-kelvane mode 0100755" "$1" >/dev/null 2>&1 ||
+  bounded "$x86_vm_debugfs_timeout" debugfs -w -R "rm /init-kelvane" "$1" >/dev/null 2>&1
+  bounded "$x86_vm_debugfs_timeout" debugfs -w -R "write $x86_vm_init /init-kelvane" "$1" >/dev/null 2>&1 &&
+    bounded "$x86_vm_debugfs_timeout" debugfs -w -R "sif /init-kelvane mode 0100755" "$1" >/dev/null 2>&1 ||
     x86_vm_fail "cannot write the init script into $1"
 }
 
 _x86_vm_io_disk() {   # $1: folder whose contents the second disk holds; $2: the disk
   rm -f "$2"
-  timeout 120 mkfs.ext4 -q -L io -d "$1" "$2" "$x86_vm_io_size" >/dev/null || x86_vm_fail "cannot make the disk $2"
+  printf 'wineboot_timeout=%s\nprogram_timeout=%s\naccount_step=%s\nctest_timeout=%s\nlists_timeout=%s\n' \
+    "$x86_vm_wineboot_timeout" "$x86_vm_program_timeout" "$x86_vm_account_step" "$x86_vm_ctest_timeout" \
+    "$x86_vm_lists_timeout" > "$1/limits"
+  bounded 120 mkfs.ext4 -q -L io -d "$1" "$2" "$x86_vm_io_size" >/dev/null || x86_vm_fail "cannot make the disk $2"
 }
 
 # Boots the machine once. $1: image dir, $2: io disk, $3: time limit in seconds, $4: "snapshot" keeps the image as
@@ -57,7 +91,7 @@ _x86_vm_boot() {
   local image=$1 io=$2 limit=$3 snapshot="" code=0
   [ "${4:-}" = snapshot ] && snapshot=",snapshot=on"
   # -smap off: with SMAP on, QEMU 7.2's TCG faults every 32-bit Wine process in the guest kernel.
-  timeout -k 10 "$limit" qemu-system-x86_64 -machine q35 -accel tcg -cpu max,-smap -smp "$(nproc)" -m 3G \
+  bounded "$limit" qemu-system-x86_64 -machine q35 -accel tcg -cpu max,-smap -smp "$(nproc)" -m 3G \
     -nographic -no-reboot -nic none \
     -kernel "$image/vmlinuz" -initrd "$image/initrd.img" \
     -append "root=/dev/vda rw console=ttyS0 init=/init-kelvane panic=1 quiet" \
@@ -74,12 +108,13 @@ _x86_vm_boot() {
 
 _x86_vm_read_out() {   # $1: io disk, $2: folder to read /out into
   rm -rf "$2"
-  timeout "$x86_vm_debugfs_timeout" debugfs -R "rdump /out $(dirname "$2")" "$1" >/dev/null 2>&1 &&
+  bounded "$x86_vm_debugfs_timeout" debugfs -R "rdump /out $(dirname "$2")" "$1" >/dev/null 2>&1 &&
     [ -d "$2" ] || x86_vm_fail "cannot read the results back from $1"
 }
 
 x86_vm_image() {
   local key image started
+  _x86_vm_end_leftovers || return 1
   key=$(_x86_vm_key)
   image=$x86_vm_dir/image-$key
   x86_vm_current=$image
@@ -92,7 +127,7 @@ x86_vm_image() {
   # (its block makes the prefixes anew) instead of from mmdebstrap.
   if [ ! -f "$image/root-made" ]; then
     echo "test-release: building the x86 VM image $image (once per package list; a few minutes)"
-    rm -rf "$x86_vm_dir"/image-*
+    rm -rf --one-file-system "$x86_vm_dir"/image-*
     mkdir -p "$image"
     local sources=() excluded=() path
     # The machine's own apt sources, passed by path; the image keeps none.
@@ -100,16 +135,16 @@ x86_vm_image() {
       [ -s "$path" ] && { sources=("$path"); break; }
     done
     for path in "${x86_vm_excluded[@]}"; do excluded+=("--dpkgopt=path-exclude=$path"); done
-    timeout -k 10 "$x86_vm_mmdebstrap_timeout" mmdebstrap --variant=essential --architectures=amd64,i386 \
+    bounded "$x86_vm_mmdebstrap_timeout" mmdebstrap --variant=essential --architectures=amd64,i386 \
       --include="$x86_vm_packages" "${excluded[@]}" bookworm "$image/root" "${sources[@]}" \
       > "$image/mmdebstrap.log" 2>&1 ||
       { tail -n 20 "$image/mmdebstrap.log" >&2; x86_vm_fail "mmdebstrap failed"; return 1; }
     rm -f "$image"/root/etc/apt/sources.list "$image"/root/etc/apt/sources.list.d/*
     cp "$image"/root/boot/vmlinuz-* "$image/vmlinuz"
     cp "$image"/root/boot/initrd.img-* "$image/initrd.img"
-    timeout 600 mkfs.ext4 -q -L root -d "$image/root" "$image/root.img" "$x86_vm_image_size" >/dev/null ||
+    bounded 600 mkfs.ext4 -q -L root -d "$image/root" "$image/root.img" "$x86_vm_image_size" >/dev/null ||
       { x86_vm_fail "mkfs.ext4 of the root image failed"; return 1; }
-    rm -rf "$image/root"
+    rm -rf --one-file-system "$image/root"
     echo "test-release: root image made in $(( $(date +%s) - started )) s; preparing the Wine prefixes in it"
     touch "$image/root-made"
   fi
@@ -121,7 +156,7 @@ x86_vm_image() {
   _x86_vm_check_clean "$io/io.img" || return 1
   _x86_vm_read_out "$io/io.img" "$io/out" || return 1
   if [ ! -f "$io/out/prefix-ready" ]; then
-    cat "$io/out/vm.log" "$io/out/wineboot.log" >&2 2>/dev/null
+    cat "$io/out/vm.log" "$io/out"/wineboot-*.log >&2 2>/dev/null
     x86_vm_fail "the Wine prefixes could not be prepared in the image"
     return 1
   fi
@@ -132,13 +167,14 @@ x86_vm_image() {
 # The results disk must come back unmounted cleanly, or what is read from it may be incomplete.
 _x86_vm_check_clean() {   # $1: io disk
   local header
-  header=$(timeout "$x86_vm_debugfs_timeout" dumpe2fs -h "$1" 2>/dev/null)
+  header=$(timeout --foreground "$x86_vm_debugfs_timeout" dumpe2fs -h "$1" 2>/dev/null)
   grep -q '^Filesystem state: *clean$' <<<"$header" && ! grep -q needs_recovery <<<"$header" ||
     x86_vm_fail "the results disk $1 was not unmounted cleanly (serial console: $x86_vm_dir/serial.log)"
 }
 
 x86_vm_run() {   # $1: the 32-bit test build, a folder under $root; $2: the 32-bit release kelvane.exe
   local run=$x86_vm_dir/run build=$1 file
+  _x86_vm_end_leftovers || return 1
   rm -rf "$run" && mkdir -p "$run/disk/out" "$run/disk/tree/$build/tests" "$run/disk/tree/tests" "$run/disk/tree/cmake"
   # What ctest and the tests read: the test files, the programs, and the scripts the test files name.
   (cd "$root/$build" && find . -name CTestTestfile.cmake -o -name '*.exe' -path './tests/*' -o -name kelvane.exe) |

@@ -33,20 +33,20 @@ void ClickClose(RunningProgram& program)
     PostMessageW(program.item(IDOK), BM_CLICK, 0, 0);
 }
 
-struct ExitCase { const char* what; int show; const wchar_t* arguments; void (*close)(RunningProgram&); int exitCode; };
+struct ExitCase { const char* what; int show; void (*close)(RunningProgram&); int exitCode; };
 const ExitCase kCases[] = {
-    {"the Close button; arguments change nothing", SW_SHOWNORMAL, L"--ignored /x \"any thing\"", ClickClose, 1},
-    {"Escape", SW_SHOWNORMAL, L"", [](RunningProgram& program) { program.PressKey(VK_ESCAPE); }, 2},
-    {"the close box", SW_SHOWNORMAL, L"",
+    {"the Close button", SW_SHOWNORMAL, ClickClose, 1},
+    {"Escape", SW_SHOWNORMAL, [](RunningProgram& program) { program.PressKey(VK_ESCAPE); }, 2},
+    {"the close box", SW_SHOWNORMAL,
      [](RunningProgram& program) { PostMessageW(program.window(), WM_SYSCOMMAND, SC_CLOSE, 0); }, 2},
-    {"started minimized, the dialog is minimized", SW_SHOWMINNOACTIVE, L"", ClickClose, 1},
+    {"started minimized, the dialog is minimized", SW_SHOWMINNOACTIVE, ClickClose, 1},
 };
 
 TEST_F(ExitCodeTest, EachWayOfClosingEndsWithItsCodeAndTheDialogUsesItsShowCommand)
 {
     for (const ExitCase& c : kCases) {
         SCOPED_TRACE(c.what);
-        RunningProgram program(c.show, c.arguments);
+        RunningProgram program(c.show);
         ASSERT_TRUE(program.window());
         if (!test::RunningUnderWine())
             program.CancelFolderBrowser(3000);

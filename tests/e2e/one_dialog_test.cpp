@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <set>
+#include <string>
 #include <vector>
 
 #include "app/resources/resource.h"
@@ -20,20 +22,28 @@ TEST(OneDialogTest, ASecondStartBringsTheOpenDialogForwardAndEndsAndAKilledRunHo
 {
     if (!test::RunningUnderWine())
         GTEST_SKIP() << "changes the machine's registry: runs only in the test run's private Wine prefix";
-    const test::TempGameFolder game;
+    const test::TempGameFolder game("SET locale \"enUS\"\r\n");
     const test::InstalledGame installed(game.folder());
     ASSERT_TRUE(installed.ok());
     auto first = std::make_unique<test::RunningProgram>(SW_SHOWMINNOACTIVE);
     ASSERT_TRUE(IsIconic(first->window()));
-    first->Click(IDC_SYNC_MACROS);
+    first->Apply({IDC_SYNC_MACROS});   // a file and its backup that the second start must leave alone
+    const std::string applied = game.config();
+    const std::string backup = test::ReadBytes(game.backupPath());
+    ASSERT_NE(applied.find("SET synchronizeMacros \"0\"\r\n"), std::string::npos);
+    first->Click(IDC_SYNC_BINDINGS);   // and a change still pending in the open dialog
 
     test::LaunchedProgram second(test::ProgramPath(), L"", SW_SHOWNORMAL, L"", 0);
     EXPECT_EQ(second.WaitForExit(kSecondStartTimeoutMs), 0);
     first->Settle();
     EXPECT_EQ(test::VisibleWindowsTitled(test::kProgramTitle), std::vector<HWND>{first->window()});
     EXPECT_FALSE(IsIconic(first->window()));
-    EXPECT_TRUE(first->IsChecked(IDC_SYNC_MACROS)) << "the open dialog is left as it was";
-    EXPECT_TRUE(test::FolderNames(game.wtfFolder()).empty()) << "nothing is written";
+    EXPECT_EQ(game.config(), applied) << "nothing is written";
+    EXPECT_EQ(test::ReadBytes(game.backupPath()), backup) << "nothing is written";
+    EXPECT_EQ(test::FolderNames(game.wtfFolder()), (std::set<std::wstring>{L"config.wtf", L"config.wtf.bak~"}));
+    // The open dialog is left as it was: its pending change is still there, and Apply writes it.
+    first->Click(IDC_APPLY);
+    EXPECT_EQ(game.config(), applied + "SET synchronizeBindings \"0\"\r\n") << "the open dialog is left as it was";
 
     // Held here as well, the mutex outlives the killed run, abandoned, as it does when another start waits on it.
     const UniqueKernelObject mutex(OpenMutexW(SYNCHRONIZE, FALSE, kMutexName));

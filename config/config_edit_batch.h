@@ -1,10 +1,9 @@
-// How option edits reach config.wtf: one Apply's edits on one loaded document with one save, or one option on its own.
+// How option edits reach config.wtf: one Apply's edits on one loaded document, with one save.
 #pragma once
 
 #include <functional>
 #include <string>
 
-#include "common/option_mask.h"
 #include "config/game_config_file.h"
 #include "config/write_result.h"
 
@@ -30,22 +29,5 @@ private:
     WriteResult loaded_;
     bool edited_ = false;
 };
-
-// One option's accessor run on config.wtf at `configPath` on its own: one load, and for a write one save.
-template <typename OnDocument>
-WriteResult AccessConfigFile(const std::wstring& configPath, int flag, OnDocument onDocument)
-{
-    GameConfigFile document;
-    if (flag == kRead) {
-        document.Load(configPath.c_str());
-        return onDocument(document);
-    }
-    // A file that exists but could not be read whole would lose the player's other settings if saved.
-    if (const WriteResult loaded = LoadForRewrite(document, configPath); !loaded)
-        return loaded;
-    if (const WriteResult edited = onDocument(document); !edited)
-        return edited;
-    return document.Save();
-}
 
 }  // namespace kelvane

@@ -29,12 +29,6 @@ WriteResult SyncTweak(const SyncSetting& setting, OptionMask& options, GameConfi
     return WriteResult();
 }
 
-WriteResult SyncTweak(const SyncSetting& setting, OptionMask& options, const std::wstring& configPath, int flag)
-{
-    return AccessConfigFile(configPath, flag,
-                            [&](GameConfigFile& document) { return SyncTweak(setting, options, document, flag); });
-}
-
 }  // namespace
 
 WriteResult SyncConfigTweak(OptionMask& options, GameConfigFile& document, int flag)
@@ -50,21 +44,6 @@ WriteResult SyncBindingsTweak(OptionMask& options, GameConfigFile& document, int
 WriteResult SyncMacrosTweak(OptionMask& options, GameConfigFile& document, int flag)
 {
     return SyncTweak(kSyncMacros, options, document, flag);
-}
-
-WriteResult SyncConfigTweak(OptionMask& options, const std::wstring& configPath, int flag)
-{
-    return SyncTweak(kSyncConfig, options, configPath, flag);
-}
-
-WriteResult SyncBindingsTweak(OptionMask& options, const std::wstring& configPath, int flag)
-{
-    return SyncTweak(kSyncBindings, options, configPath, flag);
-}
-
-WriteResult SyncMacrosTweak(OptionMask& options, const std::wstring& configPath, int flag)
-{
-    return SyncTweak(kSyncMacros, options, configPath, flag);
 }
 
 }  // namespace kelvane

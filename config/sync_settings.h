@@ -1,10 +1,7 @@
 // The three "synchronize" game settings: each option bit is on exactly while its setting holds "0".
 #pragma once
 
-#include <string>
-
 #include "common/option_mask.h"
-#include "config/config_edit_batch.h"
 #include "config/game_config_file.h"
 #include "config/write_result.h"
 
@@ -15,11 +12,5 @@ namespace kelvane {
 WriteResult SyncConfigTweak(OptionMask& options, GameConfigFile& document, int flag);
 WriteResult SyncBindingsTweak(OptionMask& options, GameConfigFile& document, int flag);
 WriteResult SyncMacrosTweak(OptionMask& options, GameConfigFile& document, int flag);
-
-// The same on config.wtf at `configPath`: a read loads it; a write loads it, edits it and saves it, and succeeds
-// when the file now matches, otherwise names why it does not.
-WriteResult SyncConfigTweak(OptionMask& options, const std::wstring& configPath, int flag);
-WriteResult SyncBindingsTweak(OptionMask& options, const std::wstring& configPath, int flag);
-WriteResult SyncMacrosTweak(OptionMask& options, const std::wstring& configPath, int flag);
 
 }  // namespace kelvane

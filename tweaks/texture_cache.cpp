@@ -4,8 +4,6 @@
 #include <cwchar>
 #include <iterator>
 
-#include "config/config_edit_batch.h"
-
 namespace kelvane {
 namespace {
 
@@ -41,14 +39,6 @@ WriteResult TextureCacheTweak(OptionMask& options, GameConfigFile& document, int
     }
     document.SetValue(kTextureCacheSize, value.c_str());
     return WriteResult();
-}
-
-WriteResult TextureCacheTweak(OptionMask& options, const std::wstring& configPath, int flag, VideoMemoryQuery query)
-{
-    const VideoMemorySource videoMemory = [query]() { return query ? query() : std::nullopt; };
-    return AccessConfigFile(configPath, flag, [&](GameConfigFile& document) {
-        return TextureCacheTweak(options, document, flag, videoMemory);
-    });
 }
 
 }  // namespace kelvane

@@ -28,8 +28,4 @@ std::wstring TextureCacheValue(std::uint32_t totalVideoMemory);
 WriteResult TextureCacheTweak(OptionMask& options, GameConfigFile& document, int flag,
                               const VideoMemorySource& videoMemory);
 
-// The same on config.wtf at `configPath`, loaded and for a write saved on its own; `query` is a seam for tests.
-WriteResult TextureCacheTweak(OptionMask& options, const std::wstring& configPath, int flag,
-                              VideoMemoryQuery query = &QueryVideoMemory);
-
 }  // namespace kelvane

@@ -53,21 +53,15 @@ std::optional<std::uint32_t> StuckAdapter()
     return Adapter256MiB();
 }
 
-class ApplyRestoreTest : public ::testing::Test {
+class ApplyRestoreTest : public test::DialogTest {
 protected:
-    ApplyRestoreTest() : game(kPlayerConfig)
+    ApplyRestoreTest() : DialogTest(kPlayerConfig)
     {
         MainDialog::videoMemoryQuery = &Adapter256MiB;
-        test::SetInstallPath(game.folder());
         test::SetNetworkInterface(L"{A}", false);
         test::SetNetworkInterface(L"{B}", false);
     }
     ~ApplyRestoreTest() override { MainDialog::videoMemoryQuery = &QueryVideoMemory; }
-    void Start() { ui = std::make_unique<DialogHarness>(); }
-
-    test::ScratchRegistry registry;
-    TempGameFolder game;
-    std::unique_ptr<DialogHarness> ui;
 };
 
 TEST_F(ApplyRestoreTest, TheRoadOfOneApplyBacksUpThenAppendsTheSetting)

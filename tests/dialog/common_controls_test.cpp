@@ -7,24 +7,21 @@
 
 #include "app/resources/resource.h"
 #include "tests/support/dialog_harness.h"
-#include "tests/support/scratch_registry.h"
-#include "tests/support/temp_folder.h"
 
 namespace kelvane {
 namespace {
 
-TEST(CommonControlsTest, TheDialogsButtonsAreVersion6Controls)
+using CommonControlsTest = test::DialogTest;
+
+TEST_F(CommonControlsTest, TheDialogsButtonsAreVersion6Controls)
 {
-    test::ScratchRegistry registry;
-    test::TempGameFolder game;
-    test::SetInstallPath(game.folder());
-    test::DialogHarness ui;
+    Start();
     // Only the version 6 button answers BCM_GETIDEALSIZE; user32's own button ignores it.
     SIZE ideal{};
-    EXPECT_TRUE(SendMessageW(ui.item(IDC_APPLY), BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal)));
+    EXPECT_TRUE(SendMessageW(ui->item(IDC_APPLY), BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal)));
     EXPECT_GT(ideal.cx, 0);
     SIZE checkbox{};
-    EXPECT_TRUE(SendMessageW(ui.item(IDC_SYNC_MACROS), BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&checkbox)));
+    EXPECT_TRUE(SendMessageW(ui->item(IDC_SYNC_MACROS), BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&checkbox)));
 }
 
 }  // namespace

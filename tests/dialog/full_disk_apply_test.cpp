@@ -7,8 +7,6 @@
 #include "tests/support/dialog_harness.h"
 #include "tests/support/files.h"
 #include "tests/support/notes.h"
-#include "tests/support/scratch_registry.h"
-#include "tests/support/temp_folder.h"
 
 namespace kelvane {
 namespace {
@@ -23,45 +21,47 @@ void FillDisk(const std::wstring& filler)
     }
 }
 
-TEST(FullDiskApply, TheFailedBackupWithholdsEveryChangeOfTheFile)
-{
+// The dialog over the game folder that the script prepared.
+class FullDiskApply : public test::DialogTest {
+protected:
+    void SetUp() override
+    {
+        if (folder.empty())
+            GTEST_SKIP() << "KELVANE_FULL_DISK_DIR is not set: run through tests/full_disk.sh";
+        test::SetInstallPath(folder);
+        Start();
+    }
+
     const std::wstring folder = test::FullDiskGameFolder();
-    if (folder.empty())
-        GTEST_SKIP() << "KELVANE_FULL_DISK_DIR is not set: run through tests/full_disk.sh";
-    test::ScratchRegistry registry;
-    test::SetInstallPath(folder);
-    test::DialogHarness ui;
+};
+
+TEST_F(FullDiskApply, TheFailedBackupWithholdsEveryChangeOfTheFile)
+{
     constexpr OptionMask kAsFound = kOptionTextureCache | kOptionSyncConfig;
-    ASSERT_EQ(ui.currentOptions(), kAsFound);
-    ui.Apply({IDC_SYNC_MACROS, IDC_SYNC_CONFIG});
-    EXPECT_EQ(ui.Text(IDC_NOTE), test::kDiskFullNote);
-    EXPECT_EQ(ui.appliedOptions(), kAsFound);
-    EXPECT_TRUE(ui.IsEnabled(IDC_REVERT));
-    EXPECT_FALSE(ui.IsEnabled(IDC_RESTORE_CONFIG));
+    ASSERT_EQ(ui->currentOptions(), kAsFound);
+    ui->Apply({IDC_SYNC_MACROS, IDC_SYNC_CONFIG});
+    EXPECT_EQ(ui->Text(IDC_NOTE), test::kDiskFullNote);
+    EXPECT_EQ(ui->appliedOptions(), kAsFound);
+    EXPECT_TRUE(ui->IsEnabled(IDC_REVERT));
+    EXPECT_FALSE(ui->IsEnabled(IDC_RESTORE_CONFIG));
     // The script checks that config.wtf and the older backup are byte for byte as before.
 }
 
-TEST(FullDiskApply, AFailedSaveKeepsEveryGameFileOptionOfTheApplyPending)
+TEST_F(FullDiskApply, AFailedSaveKeepsEveryGameFileOptionOfTheApplyPending)
 {
-    const std::wstring folder = test::FullDiskGameFolder();
-    if (folder.empty())
-        GTEST_SKIP() << "KELVANE_FULL_DISK_DIR is not set: run through tests/full_disk.sh";
     const std::wstring config = folder + L"\\WTF\\config.wtf";
     const std::wstring filler = folder + L"\\filler";
     const std::string oldConfig = test::ReadBytes(config);
     const std::string oldBackup = test::ReadBytes(config + L".bak~");
-    test::ScratchRegistry registry;
-    test::SetInstallPath(folder);
-    test::DialogHarness ui;
     ASSERT_TRUE(DeleteFileW(filler.c_str()));   // room for the backup and a first change
-    ui.Apply({IDC_SYNC_MACROS});
+    ui->Apply({IDC_SYNC_MACROS});
     const test::SaveObstacle full{"a full disk",
                                   [&filler] {
                                       FillDisk(filler);
                                       return [&filler] { DeleteFileW(filler.c_str()); };
                                   },
                                   test::kDiskFullNote};
-    test::ExpectTheFourLandTogether(ui, config, full, "SET synchronizeBindings \"0\"\r\n");
+    test::ExpectTheFourLandTogether(*ui, config, full, "SET synchronizeBindings \"0\"\r\n");
     // Left as the script made it, for its own check.
     test::WriteBytes(config, oldConfig);
     test::WriteBytes(config + L".bak~", oldBackup);

@@ -4,8 +4,6 @@
 #include "app/resources/resource.h"
 #include "tests/support/dialog_harness.h"
 #include "tests/support/notes.h"
-#include "tests/support/scratch_registry.h"
-#include "tests/support/temp_folder.h"
 
 namespace kelvane {
 namespace {
@@ -14,28 +12,21 @@ using test::DialogHarness;
 using test::kGameNote;
 using test::kWindowsNote;
 
-// A game folder known to the registry, so start-up finds it and opens no folder browser.
-struct KnownGame {
-    KnownGame() { test::SetInstallPath(game.folder()); }
-    test::TempGameFolder game;
-};
-
-class OptionStateTest : public ::testing::Test {
+// The dialog over a game folder known to the registry, so start-up opens no folder browser.
+class OptionStateTest : public test::DialogTest {
 protected:
-    test::ScratchRegistry registry;   // start-up reads the registry: keep it away from the machine's
-    KnownGame known;
-    DialogHarness ui;
+    void SetUp() override { Start(); }
 };
 
 TEST_F(OptionStateTest, StartsWithEverythingEqualRevertDisabledAndNoNote)
 {
-    ASSERT_TRUE(ui.window());
-    EXPECT_EQ(ui.currentOptions(), ui.appliedOptions());
-    EXPECT_FALSE(ui.IsEnabled(IDC_REVERT));
-    EXPECT_FALSE(ui.IsEnabled(IDC_RESTORE_CONFIG));
-    EXPECT_EQ(ui.Text(IDC_NOTE), L"");
-    EXPECT_FALSE(ui.IsChecked(IDC_BACKUP_CONFIG));   // no config.wtf yet: nothing to back up
-    EXPECT_FALSE(IsWindowVisible(ui.item(IDC_BACKUP_CONFIG)));
+    ASSERT_TRUE(ui->window());
+    EXPECT_EQ(ui->currentOptions(), ui->appliedOptions());
+    EXPECT_FALSE(ui->IsEnabled(IDC_REVERT));
+    EXPECT_FALSE(ui->IsEnabled(IDC_RESTORE_CONFIG));
+    EXPECT_EQ(ui->Text(IDC_NOTE), L"");
+    EXPECT_FALSE(ui->IsChecked(IDC_BACKUP_CONFIG));   // no config.wtf yet: nothing to back up
+    EXPECT_FALSE(IsWindowVisible(ui->item(IDC_BACKUP_CONFIG)));
 }
 
 TEST_F(OptionStateTest, EachCheckboxDrivesItsOwnBit)
@@ -46,81 +37,81 @@ TEST_F(OptionStateTest, EachCheckboxDrivesItsOwnBit)
         {IDC_SYNC_MACROS, kOptionSyncMacros},
     };
     for (const auto& box : boxes) {
-        const OptionMask before = ui.currentOptions();
-        ui.Click(box.id);
-        EXPECT_EQ(ui.currentOptions(), before ^ box.bit) << "checkbox " << box.id;
-        EXPECT_EQ(ui.IsChecked(box.id), (ui.currentOptions() & box.bit) != 0) << "checkbox " << box.id;
+        const OptionMask before = ui->currentOptions();
+        ui->Click(box.id);
+        EXPECT_EQ(ui->currentOptions(), before ^ box.bit) << "checkbox " << box.id;
+        EXPECT_EQ(ui->IsChecked(box.id), (ui->currentOptions() & box.bit) != 0) << "checkbox " << box.id;
     }
-    EXPECT_EQ(ui.currentOptions() ^ ui.appliedOptions(), 0x00070003u);
+    EXPECT_EQ(ui->currentOptions() ^ ui->appliedOptions(), 0x00070003u);
 }
 
 TEST_F(OptionStateTest, AGameOptionShowsTheGameNoteUntilItIsUntickedAgain)
 {
-    ui.Click(IDC_SYNC_MACROS);
-    EXPECT_TRUE(ui.IsEnabled(IDC_REVERT));
-    EXPECT_EQ(ui.Text(IDC_NOTE), kGameNote);
-    ui.Click(IDC_SYNC_MACROS);
-    EXPECT_FALSE(ui.IsEnabled(IDC_REVERT));
-    EXPECT_EQ(ui.Text(IDC_NOTE), L"");
-    EXPECT_EQ(ui.currentOptions(), ui.appliedOptions());
+    ui->Click(IDC_SYNC_MACROS);
+    EXPECT_TRUE(ui->IsEnabled(IDC_REVERT));
+    EXPECT_EQ(ui->Text(IDC_NOTE), kGameNote);
+    ui->Click(IDC_SYNC_MACROS);
+    EXPECT_FALSE(ui->IsEnabled(IDC_REVERT));
+    EXPECT_EQ(ui->Text(IDC_NOTE), L"");
+    EXPECT_EQ(ui->currentOptions(), ui->appliedOptions());
 }
 
 TEST_F(OptionStateTest, OnlyTheToggledOptionDecidesRevertAndTheNetworkNoteWins)
 {
-    ui.Click(IDC_NETWORK_LATENCY);
-    EXPECT_TRUE(ui.IsEnabled(IDC_REVERT));
-    EXPECT_EQ(ui.Text(IDC_NOTE), kWindowsNote);
-    ui.Click(IDC_TEXTURE_CACHE);
-    EXPECT_EQ(ui.Text(IDC_NOTE), kWindowsNote);   // network and a game option differ: windows is named
-    ui.Click(IDC_TEXTURE_CACHE);
+    ui->Click(IDC_NETWORK_LATENCY);
+    EXPECT_TRUE(ui->IsEnabled(IDC_REVERT));
+    EXPECT_EQ(ui->Text(IDC_NOTE), kWindowsNote);
+    ui->Click(IDC_TEXTURE_CACHE);
+    EXPECT_EQ(ui->Text(IDC_NOTE), kWindowsNote);   // network and a game option differ: windows is named
+    ui->Click(IDC_TEXTURE_CACHE);
     // Network still differs, yet the texture checkbox was the one toggled back, so Revert is disabled.
-    EXPECT_FALSE(ui.IsEnabled(IDC_REVERT));
-    EXPECT_EQ(ui.Text(IDC_NOTE), kWindowsNote);
+    EXPECT_FALSE(ui->IsEnabled(IDC_REVERT));
+    EXPECT_EQ(ui->Text(IDC_NOTE), kWindowsNote);
 }
 
 TEST_F(OptionStateTest, RevertPutsTheCheckboxesBackAndEmptiesTheNote)
 {
-    const OptionMask applied = ui.appliedOptions();
+    const OptionMask applied = ui->appliedOptions();
     const int changed[] = {IDC_NETWORK_LATENCY, IDC_SYNC_CONFIG, IDC_SYNC_BINDINGS};
     for (const int id : changed)
-        ui.Click(id);
-    ASSERT_NE(ui.currentOptions(), applied);
-    SendMessageW(ui.window(), WM_COMMAND, MAKEWPARAM(IDC_REVERT, BN_CLICKED), 0);
-    ui.Pump();
-    EXPECT_EQ(ui.currentOptions(), applied);
-    EXPECT_EQ(ui.appliedOptions(), applied);
+        ui->Click(id);
+    ASSERT_NE(ui->currentOptions(), applied);
+    SendMessageW(ui->window(), WM_COMMAND, MAKEWPARAM(IDC_REVERT, BN_CLICKED), 0);
+    ui->Pump();
+    EXPECT_EQ(ui->currentOptions(), applied);
+    EXPECT_EQ(ui->appliedOptions(), applied);
     for (const int id : changed)
-        EXPECT_FALSE(ui.IsChecked(id)) << "checkbox " << id;
-    EXPECT_FALSE(ui.IsEnabled(IDC_REVERT));
-    EXPECT_EQ(ui.Text(IDC_NOTE), L"");
+        EXPECT_FALSE(ui->IsChecked(id)) << "checkbox " << id;
+    EXPECT_FALSE(ui->IsEnabled(IDC_REVERT));
+    EXPECT_EQ(ui->Text(IDC_NOTE), L"");
 }
 
 TEST_F(OptionStateTest, RevertWithNothingChangedLeavesTheCheckboxesAlone)
 {
-    const OptionMask before = ui.currentOptions();
-    SendMessageW(ui.window(), WM_COMMAND, MAKEWPARAM(IDC_REVERT, BN_CLICKED), 0);
-    ui.Pump();
-    EXPECT_EQ(ui.currentOptions(), before);
-    EXPECT_FALSE(ui.IsEnabled(IDC_REVERT));
-    EXPECT_EQ(ui.Text(IDC_NOTE), L"");
+    const OptionMask before = ui->currentOptions();
+    SendMessageW(ui->window(), WM_COMMAND, MAKEWPARAM(IDC_REVERT, BN_CLICKED), 0);
+    ui->Pump();
+    EXPECT_EQ(ui->currentOptions(), before);
+    EXPECT_FALSE(ui->IsEnabled(IDC_REVERT));
+    EXPECT_EQ(ui->Text(IDC_NOTE), L"");
 }
 
 TEST_F(OptionStateTest, ACheckboxCommandWithAnotherNotificationChangesNothing)
 {
-    CheckDlgButton(ui.window(), IDC_SYNC_MACROS, BST_CHECKED);   // the box alone, as if drawn checked
-    SendMessageW(ui.window(), WM_COMMAND, MAKEWPARAM(IDC_SYNC_MACROS, BN_DOUBLECLICKED),
-                 reinterpret_cast<LPARAM>(ui.item(IDC_SYNC_MACROS)));
-    ui.Pump();
-    EXPECT_EQ(ui.currentOptions(), ui.appliedOptions());
-    EXPECT_FALSE(ui.IsEnabled(IDC_REVERT));
-    EXPECT_EQ(ui.Text(IDC_NOTE), L"");
+    CheckDlgButton(ui->window(), IDC_SYNC_MACROS, BST_CHECKED);   // the box alone, as if drawn checked
+    SendMessageW(ui->window(), WM_COMMAND, MAKEWPARAM(IDC_SYNC_MACROS, BN_DOUBLECLICKED),
+                 reinterpret_cast<LPARAM>(ui->item(IDC_SYNC_MACROS)));
+    ui->Pump();
+    EXPECT_EQ(ui->currentOptions(), ui->appliedOptions());
+    EXPECT_FALSE(ui->IsEnabled(IDC_REVERT));
+    EXPECT_EQ(ui->Text(IDC_NOTE), L"");
 }
 
 TEST_F(OptionStateTest, CloseEndsWithOneAndEscapeWithTwo)
 {
-    ui.Click(IDOK);
-    EXPECT_EQ(ui.quitCode(), 1);
-    EXPECT_FALSE(IsWindow(ui.window()));
+    ui->Click(IDOK);
+    EXPECT_EQ(ui->quitCode(), 1);
+    EXPECT_FALSE(IsWindow(ui->window()));
 
     DialogHarness second;
     SendMessageW(second.window(), WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0);
@@ -130,27 +121,22 @@ TEST_F(OptionStateTest, CloseEndsWithOneAndEscapeWithTwo)
 
 TEST_F(OptionStateTest, TabMovesTheFocusThroughTheControlsInTemplateOrder)
 {
-    SetForegroundWindow(ui.window());
-    SetFocus(ui.item(IDC_NETWORK_LATENCY));
-    ui.Pump();
-    ASSERT_EQ(GetFocus(), ui.item(IDC_NETWORK_LATENCY));
+    SetForegroundWindow(ui->window());
+    SetFocus(ui->item(IDC_NETWORK_LATENCY));
+    ui->Pump();
+    ASSERT_EQ(GetFocus(), ui->item(IDC_NETWORK_LATENCY));
     // Tab goes to the next tab stop that is visible and enabled; IsDialogMessageW does it through the loop's filter.
-    PostMessageW(GetFocus(), WM_KEYDOWN, VK_TAB, 0);
-    ui.Pump();
-    EXPECT_EQ(GetFocus(), ui.item(IDC_TEXTURE_CACHE));
+    ui->PressKey(VK_TAB);
+    EXPECT_EQ(GetFocus(), ui->item(IDC_TEXTURE_CACHE));
     // Space ticks the focused checkbox, and the dialog hears of it as of a click.
-    PostMessageW(GetFocus(), WM_KEYDOWN, VK_SPACE, 0x00390001);
-    PostMessageW(GetFocus(), WM_KEYUP, VK_SPACE, 0xC0390001);
-    ui.Pump();
-    EXPECT_TRUE(ui.IsChecked(IDC_TEXTURE_CACHE));
-    EXPECT_EQ(ui.currentOptions() ^ ui.appliedOptions(), kOptionTextureCache);
-    EXPECT_TRUE(ui.IsEnabled(IDC_REVERT));
+    ui->PressKey(VK_SPACE);
+    EXPECT_TRUE(ui->IsChecked(IDC_TEXTURE_CACHE));
+    EXPECT_EQ(ui->currentOptions() ^ ui->appliedOptions(), kOptionTextureCache);
+    EXPECT_TRUE(ui->IsEnabled(IDC_REVERT));
     // Revert pressed with Space disables itself: the focus must move on to a control that can take keys.
-    SetFocus(ui.item(IDC_REVERT));
-    PostMessageW(GetFocus(), WM_KEYDOWN, VK_SPACE, 0x00390001);
-    PostMessageW(GetFocus(), WM_KEYUP, VK_SPACE, 0xC0390001);
-    ui.Pump();
-    EXPECT_FALSE(ui.IsEnabled(IDC_REVERT));
+    SetFocus(ui->item(IDC_REVERT));
+    ui->PressKey(VK_SPACE);
+    EXPECT_FALSE(ui->IsEnabled(IDC_REVERT));
     EXPECT_TRUE(GetFocus() && IsWindowEnabled(GetFocus()));
 }
 

@@ -3,40 +3,23 @@
 
 #include <windows.h>
 
-#include <memory>
 #include <string>
 
 #include "app/resources/resource.h"
 #include "tests/link/link_fixture.h"
 #include "tests/support/dialog_harness.h"
-#include "tests/support/scratch_registry.h"
-#include "tests/support/temp_folder.h"
 
 namespace kelvane {
 namespace {
 
 using test::FakeShell;
 
-class PoweredByLinkTest : public ::testing::Test {
+class PoweredByLinkTest : public test::DialogTest {
 protected:
-    PoweredByLinkTest()
-    {
-        test::SetInstallPath(game.folder());
-        ui = std::make_unique<test::DialogHarness>();
-    }
+    PoweredByLinkTest() { Start(); }
+    ~PoweredByLinkTest() override { ui.reset(); }   // the dialog goes before the shell it was given
 
-    // A key press as the loop delivers it: through the dialog's filter first.
-    void Press(HWND target, UINT key)
-    {
-        PostMessageW(target, WM_KEYDOWN, key, 1);
-        PostMessageW(target, WM_KEYUP, key, 0xC0000001);
-        ui->Pump();
-    }
-
-    test::ScratchRegistry registry;
-    test::TempGameFolder game;
     FakeShell shell;   // no desktop shell, so the link's fallback opens, and is recorded
-    std::unique_ptr<test::DialogHarness> ui;
 };
 
 TEST_F(PoweredByLinkTest, ShowsTheLabelAndOpensTheHomePageWithEnterWithoutClosingTheDialog)
@@ -44,19 +27,19 @@ TEST_F(PoweredByLinkTest, ShowsTheLabelAndOpensTheHomePageWithEnterWithoutClosin
     const HWND link = ui->item(IDC_POWERED_BY);
     EXPECT_EQ(ui->Text(IDC_POWERED_BY), L"Powered by Vantorin");
     SetFocus(link);
-    Press(link, VK_RETURN);
+    ui->PressKey(VK_RETURN);
     EXPECT_EQ(ui->quitCode(), -1) << "Enter on the link must not press Close, the default button";
     ASSERT_TRUE(IsWindow(ui->window()));
     ASSERT_EQ(FakeShell::calls.size(), 1u);
     EXPECT_EQ(FakeShell::calls[0].verb + L" " + FakeShell::calls[0].file, L"open https://vantorin.example/");
-    Press(link, VK_SPACE);
+    ui->PressKey(VK_SPACE);
     EXPECT_EQ(FakeShell::calls.size(), 2u);
 }
 
 TEST_F(PoweredByLinkTest, EnterElsewhereStillPressesTheDefaultButton)
 {
     SetFocus(ui->item(IDC_SYNC_CONFIG));
-    Press(ui->item(IDC_SYNC_CONFIG), VK_RETURN);
+    ui->PressKey(VK_RETURN);
     EXPECT_TRUE(FakeShell::calls.empty());
     EXPECT_NE(ui->quitCode(), -1) << "the dialog's own keyboard interface is unchanged";
 }

@@ -3,14 +3,20 @@
 #pragma once
 
 #include <windows.h>
+#include <gtest/gtest.h>
+
 #include <atomic>
 #include <functional>
+#include <memory>
+#include <optional>
 #include <string>
 #include <thread>
 
 #include "app/main_dialog.h"
 #include "app/message_loop.h"
 #include "tests/support/dialog_items.h"
+#include "tests/support/scratch_registry.h"
+#include "tests/support/temp_folder.h"
 
 namespace kelvane {
 
@@ -38,6 +44,7 @@ public:
     int Pump();
     // A real click on a button or checkbox (BM_CLICK), then the queue is pumped.
     void Click(int id) override;
+    void Settle() override { Pump(); }
     void SetText(int id, const std::wstring& text);   // as a program would, then a pause in the typing
     int quitCode() const { return quitCode_; }
     // Folder browsers that opened over the dialog; each is cancelled at once, as a user closing it would.
@@ -58,6 +65,21 @@ private:
     MainDialog dialog_;
     std::atomic<HWND> window_{nullptr};   // read by the browser canceller too
     int quitCode_ = -1;
+};
+
+// A dialog test's ground: the registry redirected into a scratch key, a game folder (holding `config` when given)
+// that the registry names as the installed game, and the dialog, made when the test starts it.
+class DialogTest : public ::testing::Test {
+protected:
+    explicit DialogTest(const std::optional<std::string>& config = std::nullopt) : game(config)
+    {
+        SetInstallPath(game.folder());
+    }
+    void Start() { ui = std::make_unique<DialogHarness>(); }
+
+    ScratchRegistry registry;
+    TempGameFolder game;
+    std::unique_ptr<DialogHarness> ui;
 };
 
 // What refuses config.wtf's save: `put` sets it up and returns what takes it away again (no `put`: nothing).

@@ -34,6 +34,17 @@ std::wstring InterfaceKey(const std::wstring& name)
     return std::wstring(kInterfacesKey) + L"\\" + name;
 }
 
+AckFrequency ReadAckFrequency(const std::wstring& name)
+{
+    DWORD value = 0, size = sizeof(value), type = REG_NONE;
+    const LONG result =
+        RegGetValueW(HKEY_LOCAL_MACHINE, InterfaceKey(name).c_str(), kTcpAckFrequency, RRF_RT_ANY, &type, &value, &size);
+    if (result == ERROR_FILE_NOT_FOUND)
+        return AckFrequency::Absent;
+    return result == ERROR_SUCCESS && type == REG_DWORD && value == kAckEverySegment ? AckFrequency::EverySegment
+                                                                                     : AckFrequency::Other;
+}
+
 LONG WriteInstallPath(const std::wstring& value, DWORD type)
 {
     UniqueKey key;
@@ -154,12 +165,7 @@ NetworkInterfaces::~NetworkInterfaces()
 bool NetworkInterfaces::AllAre(bool on) const
 {
     for (const std::wstring& name : created_) {
-        DWORD value = 0xBADF00D, size = sizeof(value), type = REG_NONE;
-        const LONG result = RegGetValueW(HKEY_LOCAL_MACHINE, InterfaceKey(name).c_str(), kTcpAckFrequency,
-                                         RRF_RT_ANY, &type, &value, &size);
-        const bool isOn = result == ERROR_SUCCESS && type == REG_DWORD && value == kAckEverySegment;
-        const bool isAbsent = result == ERROR_FILE_NOT_FOUND;
-        if (on ? !isOn : !isAbsent)
+        if (ReadAckFrequency(name) != (on ? AckFrequency::EverySegment : AckFrequency::Absent))
             return false;
     }
     return !created_.empty();

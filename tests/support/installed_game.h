@@ -14,6 +14,10 @@ constexpr wchar_t kGameKey[] = L"SOFTWARE\\Blizzard Entertainment\\World of Warc
 constexpr wchar_t kInterfacesKey[] = L"SYSTEM\\CurrentControlSet\\services\\tcpip\\Parameters\\Interfaces";
 
 std::wstring InterfaceKey(const std::wstring& name);   // one interface's key below kInterfacesKey
+// What TcpAckFrequency holds on one interface: nothing, the number 1 as a REG_DWORD (every segment acknowledged),
+// or anything else.
+enum class AckFrequency { Absent, EverySegment, Other };
+AckFrequency ReadAckFrequency(const std::wstring& name);
 // Writes "InstallPath" into the 32-bit view, where the game's installer does; returns the registry's error code.
 LONG WriteInstallPath(const std::wstring& value, DWORD type = REG_SZ);
 

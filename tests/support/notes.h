@@ -9,6 +9,7 @@ constexpr wchar_t kGameNote[] = L"Note: You may need to restart game to take eff
 constexpr wchar_t kApplyFailedNote[] = L"Note: Some changes could not be applied. Press Apply to try again.";
 constexpr wchar_t kNoVideoMemoryNote[] =
     L"Note: The graphics card's memory could not be read, so the texture cache was not set.";
+constexpr wchar_t kNetworkRefusedNote[] = L"Note: Windows refused to change the network setting.";
 constexpr wchar_t kNoGameFolderNote[] = L"Note: Choose the game folder first, then press Apply again.";
 constexpr wchar_t kGameFolderMissingNote[] =
     L"Note: The game folder was not found. Choose it with Browse, then press Apply again.";

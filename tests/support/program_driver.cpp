@@ -1,4 +1,4 @@
-// Driving the real program from another process (clicks, typing, keys and the folder browser), and the stand-in game.
+// Driving the real program from another process (clicks, typing and the folder browser), and the stand-in game.
 #include "tests/support/program_driver.h"
 
 #include <gtest/gtest.h>
@@ -23,7 +23,7 @@ RunningProgram::RunningProgram(int showCommand, const std::wstring& arguments)
     Settle();
 }
 
-void RunningProgram::Settle() const
+void RunningProgram::Settle()
 {
     program_.Settle(kSettleTimeoutMs);
 }
@@ -43,19 +43,6 @@ void RunningProgram::Type(int id, const std::wstring& text)
     for (const wchar_t c : text)
         SendMessageW(edit, WM_CHAR, c, 1);
     Sleep(kTypingPauseMs);   // the program looks at the folder once the typing pauses
-    Settle();
-}
-
-void RunningProgram::PressKey(UINT virtualKey)
-{
-    SetForegroundWindow(window());   // a user's key goes to the active window
-    GUITHREADINFO info{};
-    info.cbSize = sizeof(info);
-    HWND target = window();
-    if (GetGUIThreadInfo(program_.threadId(), &info) && info.hwndFocus)
-        target = info.hwndFocus;
-    PostMessageW(target, WM_KEYDOWN, virtualKey, 1);
-    PostMessageW(target, WM_KEYUP, virtualKey, 0xC0000001);
     Settle();
 }
 

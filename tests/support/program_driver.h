@@ -23,8 +23,7 @@ public:
 
     void Click(int id) override;                         // BM_CLICK on a button or checkbox, waited for
     void Type(int id, const std::wstring& text);         // replaces the edit's text character by character, then pauses
-    void PressKey(UINT virtualKey);                      // a key press to the control that has the focus
-    void Settle() const;                                 // waits until the program has handled what was sent
+    void Settle() override;
     // Waits for the folder browser over the dialog and cancels it, as a user would; false when none opened.
     bool CancelFolderBrowser(DWORD milliseconds = 10000);
     // Waits for the process to end; returns its exit code, or -1 when it did not end in time.

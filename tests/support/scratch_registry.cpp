@@ -90,9 +90,35 @@ void SetNetworkInterface(const std::wstring& name, bool ackEverySegment)
 
 bool InterfaceAcksEverySegment(const std::wstring& name)
 {
-    DWORD value = 0;
-    const std::wstring key = InterfaceKey(name);
-    return ScratchRegistry::ReadDword(HKEY_LOCAL_MACHINE, key.c_str(), L"TcpAckFrequency", value) && value == 1;
+    return ReadAckFrequency(name) == AckFrequency::EverySegment;
+}
+
+DanglingInterface::DanglingInterface(const std::wstring& name) : path_(InterfaceKey(name))
+{
+    Create();
+}
+
+DanglingInterface::~DanglingInterface()
+{
+    UniqueKey link;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path_.c_str(), REG_OPTION_OPEN_LINK, KEY_ALL_ACCESS, link.put()) ==
+        ERROR_SUCCESS) {
+        EXPECT_EQ(RegDeleteKeyW(link.get(), L""), ERROR_SUCCESS);
+    }
+}
+
+void DanglingInterface::Create()
+{
+    UniqueKey link;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, path_.c_str(), 0, nullptr,
+                              REG_OPTION_VOLATILE | REG_OPTION_CREATE_LINK, KEY_ALL_ACCESS | KEY_CREATE_LINK, nullptr,
+                              link.put(), nullptr),
+              ERROR_SUCCESS);
+    const std::wstring target = L"\\Registry\\Machine\\Software\\Kelvane Tweak Tests Missing Target";
+    ASSERT_EQ(RegSetValueExW(link.get(), L"SymbolicLinkValue", 0, REG_LINK,
+                             reinterpret_cast<const BYTE*>(target.c_str()),
+                             static_cast<DWORD>(target.size() * sizeof(wchar_t))),
+              ERROR_SUCCESS);
 }
 
 }  // namespace kelvane::test

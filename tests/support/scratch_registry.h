@@ -44,4 +44,19 @@ void SetNetworkInterface(const std::wstring& name, bool ackEverySegment);
 // Whether TcpAckFrequency is 1 on the interface.
 bool InterfaceAcksEverySegment(const std::wstring& name);
 
+// An interface whose key cannot be opened: a registry link to a key that does not exist. Removed again on its own,
+// before the scratch key, because deleting the tree around it would try to follow the link.
+class DanglingInterface {
+public:
+    explicit DanglingInterface(const std::wstring& name);
+    DanglingInterface(const DanglingInterface&) = delete;
+    DanglingInterface& operator=(const DanglingInterface&) = delete;
+    ~DanglingInterface();
+
+private:
+    void Create();
+
+    std::wstring path_;
+};
+
 }  // namespace kelvane::test

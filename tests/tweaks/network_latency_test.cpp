@@ -17,40 +17,6 @@ using test::SetNetworkInterface;
 constexpr wchar_t kValue[] = L"TcpAckFrequency";
 constexpr OptionMask kOtherBits = kOptionTextureCache | kOptionSyncConfig | kOptionSyncBindings | kOptionSyncMacros;
 
-// An interface key that cannot be opened: a registry link to a key that does not exist. Removed again on its own,
-// because deleting the tree around it would try to follow the link.
-class DanglingInterface {
-public:
-    explicit DanglingInterface(const std::wstring& path) : path_(path) { Create(); }
-    DanglingInterface(const DanglingInterface&) = delete;
-    DanglingInterface& operator=(const DanglingInterface&) = delete;
-    ~DanglingInterface()
-    {
-        UniqueKey link;
-        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path_.c_str(), REG_OPTION_OPEN_LINK, KEY_ALL_ACCESS, link.put()) ==
-            ERROR_SUCCESS) {
-            EXPECT_EQ(RegDeleteKeyW(link.get(), L""), ERROR_SUCCESS);
-        }
-    }
-
-private:
-    void Create()
-    {
-        UniqueKey link;
-        ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, path_.c_str(), 0, nullptr,
-                                  REG_OPTION_VOLATILE | REG_OPTION_CREATE_LINK, KEY_ALL_ACCESS | KEY_CREATE_LINK,
-                                  nullptr, link.put(), nullptr),
-                  ERROR_SUCCESS);
-        const std::wstring target = L"\\Registry\\Machine\\Software\\Kelvane Tweak Tests Missing Target";
-        ASSERT_EQ(RegSetValueExW(link.get(), L"SymbolicLinkValue", 0, REG_LINK,
-                                 reinterpret_cast<const BYTE*>(target.c_str()),
-                                 static_cast<DWORD>(target.size() * sizeof(wchar_t))),
-                  ERROR_SUCCESS);
-    }
-
-    std::wstring path_;
-};
-
 class NetworkLatencyTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(registry.ok()); }
@@ -64,10 +30,7 @@ protected:
         ScratchRegistry::SetBytes(HKEY_LOCAL_MACHINE, test::InterfaceKey(name).c_str(), kValue, type, bytes.data(),
                                   static_cast<DWORD>(bytes.size()));
     }
-    static bool HasAck(const std::wstring& name)
-    {
-        return ScratchRegistry::HasValue(HKEY_LOCAL_MACHINE, test::InterfaceKey(name).c_str(), kValue);
-    }
+    static bool HasAck(const std::wstring& name) { return test::ReadAckFrequency(name) != test::AckFrequency::Absent; }
     // Reads starting from both states of the bit, so a read that left the bit alone cannot pass for one that set it.
     static bool ReadsAsSet()
     {
@@ -152,12 +115,8 @@ TEST_F(NetworkLatencyTest, WritingSetMarksEveryInterfaceWithTheNumberOne)
     OptionMask mask = kOptionNetworkLatency;
     EXPECT_TRUE(NetworkLatencyTweak(mask, kWrite));
     EXPECT_EQ(mask, kOptionNetworkLatency);
-    for (const auto& name : names) {
-        DWORD value = 0xDEADBEEF;
-        ASSERT_TRUE(ScratchRegistry::ReadDword(HKEY_LOCAL_MACHINE, test::InterfaceKey(name).c_str(), kValue, value))
-            << name.c_str();
-        EXPECT_EQ(value, 1u);
-    }
+    for (const auto& name : names)
+        EXPECT_TRUE(test::InterfaceAcksEverySegment(name)) << name.c_str();
     EXPECT_TRUE(ReadsAsSet());
 }
 
@@ -183,7 +142,7 @@ TEST_F(NetworkLatencyTest, WritingClearDeletesTheValueEverywhereAndKeepsOtherVal
 TEST_F(NetworkLatencyTest, AnInterfaceThatCannotBeOpenedFailsTheWriteButNotTheOthers)
 {
     SetNetworkInterface(L"A", false);
-    DanglingInterface dangling(test::InterfaceKey(L"B"));
+    test::DanglingInterface dangling(L"B");
     SetNetworkInterface(L"C", false);
     {
         UniqueKey probe;

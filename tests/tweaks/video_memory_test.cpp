@@ -2,6 +2,7 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 
+#include "config/config_edit_batch.h"
 #include "tests/support/temp_folder.h"
 #include "tweaks/texture_cache.h"
 
@@ -34,8 +35,12 @@ TEST(VideoMemoryTest, TheTweakWritesHalfOfTheRealFigure)
     const std::optional<std::uint32_t> total = QueryVideoMemory();
     ASSERT_TRUE(total.has_value());
     test::TempGameFolder game("SET gxWindow \"1\"\r\n");
+    ConfigEditBatch batch(game.configPath());
     OptionMask mask = kOptionTextureCache;
-    EXPECT_TRUE(TextureCacheTweak(mask, game.configPath(), kWrite));
+    EXPECT_TRUE(batch.Edit([&](GameConfigFile& document) {
+        return TextureCacheTweak(mask, document, kWrite, &QueryVideoMemory);
+    }));
+    EXPECT_TRUE(batch.Save());
     EXPECT_EQ(game.config(), "SET gxWindow \"1\"\r\nSET textureCacheSize \"" + std::to_string(*total / 2) + "\"\r\n");
 }
 

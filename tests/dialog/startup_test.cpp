@@ -1,8 +1,6 @@
 // Start-up: the game folder from the registry, or the folder browser; the options as the system has them.
 #include <gtest/gtest.h>
 
-#include <memory>
-
 #include "app/game_folder.h"
 #include "app/resources/resource.h"
 #include "app/window_placement.h"
@@ -15,7 +13,6 @@ namespace {
 
 using test::DialogHarness;
 using test::ScratchRegistry;
-using test::TempGameFolder;
 using test::SetInstallPath;
 using test::SetNetworkInterface;
 using test::kGameKey;
@@ -43,18 +40,12 @@ TEST(WindowPlacementTest, CentresOnTheReferenceAndStaysInsideTheWorkArea)
     EXPECT_EQ(CenteredPosition(2, 2, negative, RECT{-100, -100, 100, 100}).x, -3 - 1);
 }
 
-class StartupTest : public ::testing::Test {
-protected:
-    void Start() { ui = std::make_unique<DialogHarness>(); }
-
-    ScratchRegistry registry;
-    std::unique_ptr<DialogHarness> ui;
-};
+using StartupTest = test::DialogTest;   // its game folder installed until a test says otherwise
 
 TEST_F(StartupTest, TheRegistryFolderIsCleanedShownAndItsOptionsRead)
 {
-    TempGameFolder game("SET textureCacheSize \"1024\"\r\nSET synchronizeMacros \"0\"\r\n"
-                        "SET synchronizeConfig \"1\"\r\nSET synchronizeBindings \"0\"\r\n");
+    test::WriteBytes(game.configPath(), "SET textureCacheSize \"1024\"\r\nSET synchronizeMacros \"0\"\r\n"
+                                        "SET synchronizeConfig \"1\"\r\nSET synchronizeBindings \"0\"\r\n");
     std::wstring doubled;
     for (const wchar_t c : game.folder()) {
         doubled.push_back(c);
@@ -82,7 +73,7 @@ TEST_F(StartupTest, TheRegistryFolderIsCleanedShownAndItsOptionsRead)
 
 TEST_F(StartupTest, AFolderEndingInABackslashKeepsItBeforeWtf)
 {
-    TempGameFolder game("SET synchronizeConfig \"0\"\r\n");
+    test::WriteBytes(game.configPath(), "SET synchronizeConfig \"0\"\r\n");
     SetInstallPath(game.folder() + L"\\");
     Start();
     EXPECT_EQ(ui->Text(IDC_GAME_PATH), game.folder() + L"\\");
@@ -92,6 +83,7 @@ TEST_F(StartupTest, AFolderEndingInABackslashKeepsItBeforeWtf)
 
 TEST_F(StartupTest, WithoutTheKeyThePathStaysEmptyTheBrowserOpensAndTheNetworkIsStillRead)
 {
+    ASSERT_EQ(RegDeleteKeyExW(HKEY_LOCAL_MACHINE, kGameKey, KEY_WOW64_32KEY, 0), ERROR_SUCCESS);
     SetNetworkInterface(L"{A}", true);
     Start();
     EXPECT_EQ(ui->Text(IDC_GAME_PATH), L"");

@@ -37,9 +37,8 @@ TEST(VideoMemoryTest, TheTweakWritesHalfOfTheRealFigure)
     test::TempGameFolder game("SET gxWindow \"1\"\r\n");
     ConfigEditBatch batch(game.configPath());
     OptionMask mask = kOptionTextureCache;
-    EXPECT_TRUE(batch.Edit([&](GameConfigFile& document) {
-        return TextureCacheTweak(mask, document, kWrite, &QueryVideoMemory);
-    }));
+    EXPECT_TRUE(
+        batch.Edit([&](GameConfigFile& doc) { return TextureCacheTweak(mask, doc, kWrite, &QueryVideoMemory); }));
     EXPECT_TRUE(batch.Save());
     EXPECT_EQ(game.config(), "SET gxWindow \"1\"\r\nSET textureCacheSize \"" + std::to_string(*total / 2) + "\"\r\n");
 }

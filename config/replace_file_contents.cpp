@@ -21,7 +21,7 @@ constexpr DWORD kAnyoneMayShare = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHAR
 constexpr DWORD kCopyPieceSize = 64 * 1024;
 constexpr DWORD kTemporaryAccess = GENERIC_WRITE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES | WRITE_DAC;
 // The old file is looked at, never read or written: its kind, attributes, times and access rules.
-constexpr DWORD kInspectAccess = FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES | READ_CONTROL;
+constexpr DWORD kInspectAccess = FILE_READ_ATTRIBUTES | READ_CONTROL;
 constexpr DWORD kFileAttributesCarried = FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                                          FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
@@ -157,13 +157,13 @@ public:
             if (const DWORD held = waits_.Retry([&] { return Probe(name, readOnlyNow); }); held != 0)
                 return Failed(held);
         }
+        old = UniqueFile();   // a rename over a file that is open, even by us, is refused
         if (readOnlyNow) {   // a read-only file of ours (an old backup): a rename over it is refused otherwise
             FILE_BASIC_INFO unlocked{};
             unlocked.FileAttributes = AttributesOrNormal(basics.FileAttributes & ~FILE_ATTRIBUTE_READONLY);
-            if (const DWORD set = SetAttributes(old.get(), unlocked); set != 0)
+            if (const DWORD set = SetAttributesOf(name, unlocked); set != 0)
                 return Failed(set);
         }
-        old = UniqueFile();   // a rename over a file that is open, even by us, is refused
         const FILE_BASIC_INFO* relock = readOnlyNow ? &basics : nullptr;
         if (beforeReplacing) {
             if (const WriteResult ready = beforeReplacing(); !ready) {
@@ -189,12 +189,20 @@ private:
         return folder_.Open(name, FILE_READ_ATTRIBUTES, kAnyoneMayShare, OPEN_EXISTING, look) == ERROR_FILE_NOT_FOUND;
     }
 
+    // Through a handle of its own: the handle that looked at the file asks no right to change it, which a
+    // read-only file refuses where the platform enforces it.
+    DWORD SetAttributesOf(const std::wstring& name, const FILE_BASIC_INFO& basics) const
+    {
+        UniqueFile file;
+        const DWORD opened = folder_.Open(name, FILE_WRITE_ATTRIBUTES, kAnyoneMayShare, OPEN_EXISTING, file);
+        return opened != 0 ? opened : SetAttributes(file.get(), basics);
+    }
+
     // Puts back the read-only attribute that the swap took away, when the swap did not happen.
     void Relock(const std::wstring& name, const FILE_BASIC_INFO* relock) const
     {
-        UniqueFile old;
-        if (relock && folder_.Open(name, FILE_WRITE_ATTRIBUTES, kAnyoneMayShare, OPEN_EXISTING, old) == 0)
-            SetAttributes(old.get(), *relock);
+        if (relock)
+            SetAttributesOf(name, *relock);
     }
 
     WriteResult Swap(TemporaryFile& temporary, const std::wstring& name, bool existed, const FILE_BASIC_INFO* relock)

@@ -272,12 +272,16 @@ void MainDialog::EvaluateFolder()
 {
     KillTimer(window(), kFolderPauseTimer);
     folderDue = false;
-    // Another folder has its own settings: both states of its options become what its config.wtf says, so the
-    // boxes never show as set what was set elsewhere, and Apply writes what differs from this folder's truth.
+    // Another folder has its own settings: its options show what its config.wtf says, so the boxes never show as set
+    // what was set elsewhere, and Apply writes what differs from this folder's truth. A change the player made and
+    // that has not landed yet keeps the player's choice: a refused Apply's remedy is often to choose the right folder.
+    const OptionMask pending = (currentOptions ^ appliedOptions) & kGameFileOptions;
+    const OptionMask chosen = currentOptions;
     ReadGameFileOptions();
     appliedOptions = (appliedOptions & ~kGameFileOptions) | (currentOptions & kGameFileOptions);
+    currentOptions = (currentOptions & ~pending) | (chosen & pending);
     ShowOptions();
-    EnableButton(GetDlgItem(window(), IDC_REVERT), ((currentOptions ^ appliedOptions) & kOptionNetworkLatency) != 0);
+    EnableButton(GetDlgItem(window(), IDC_REVERT), currentOptions != appliedOptions);
     ShowBackupState();
     if (IsGameRunningFrom(GameFolder()))
         ShowNote(kGameRunningNote, NoteKind::GameRunning);

@@ -26,6 +26,7 @@ constexpr wchar_t kHomePageUrl[] = L"https://vantorin.example/";
 constexpr wchar_t kLinkLabel[] = L"Powered by Vantorin";
 constexpr wchar_t kGameRunningNote[] =
     L"Note: The game is running. Close it first: it rewrites config.wtf when it exits.";
+constexpr wchar_t kRestoredNote[] = L"Note: config.wtf was restored from its backup.";
 // Looking at a folder asks the file system about it (a network folder can take seconds): not at every keystroke.
 constexpr UINT_PTR kFolderPauseTimer = 1;
 constexpr UINT kFolderPauseMs = 250;
@@ -348,7 +349,8 @@ LRESULT MainDialog::OnApply()
     EnableButton(GetDlgItem(window(), IDC_REVERT), pending != 0);
     ShowBackupState();   // a config.wtf this Apply made is due for its backup before its next change
 
-    if (gameRunning)
+    // The running game's note is for the game-file changes it held back; a network change alone lands all the same.
+    if (gameRunning && (changed & kGameFileOptions))
         ShowNote(kGameRunningNote, NoteKind::GameRunning);
     else if (!outcome)
         ShowNote(ApplyFailureNote(outcome.cause()), NoteKind::Warning);
@@ -400,8 +402,8 @@ LRESULT MainDialog::OnRestore()
     ReadAllOptions();
     ShowOptions();
     appliedOptions = currentOptions;
-    if (noteKind != NoteKind::Restart)
-        ShowNote(L"", NoteKind::Restart);
+    if (noteKind != NoteKind::Restart)   // the warning the restore answered gives way to what it did
+        ShowNote(kRestoredNote, NoteKind::Restart);
     return 0;
 }
 

@@ -185,6 +185,7 @@ TEST_F(RefusalTest, AFailedRestoreChangesNothingAndCanBeTriedAgain)
         remove();
         program->Click(IDC_RESTORE_CONFIG);
         EXPECT_EQ(game.config(), kPlayerConfig);
+        EXPECT_EQ(program->Text(IDC_NOTE), test::kRestoredNote);
         EXPECT_FALSE(program->IsEnabled(IDC_RESTORE_CONFIG));
         EXPECT_FALSE(program->IsChecked(IDC_SYNC_MACROS));
     }
@@ -202,6 +203,10 @@ TEST_F(RefusalTest, TheRunningGameNoteFollowsTheFolderTyped)
     EXPECT_EQ(program->Text(IDC_NOTE), test::kGameRunningNote);
     program->Type(IDC_GAME_PATH, game.folder());
     EXPECT_EQ(program->Text(IDC_NOTE), test::kWindowsNote);   // the note the pending change calls for
+    program->Type(IDC_GAME_PATH, other.folder());
+    program->Click(IDC_APPLY);   // the network change alone: it lands, and the game holds nothing back
+    EXPECT_EQ(program->Text(IDC_NOTE), test::kWindowsNote);
+    EXPECT_FALSE(program->IsEnabled(IDC_REVERT));
 }
 
 }  // namespace

@@ -7,8 +7,8 @@ namespace kelvane::test {
 constexpr wchar_t kWindowsNote[] = L"Note: You may need to restart windows to take effect";
 constexpr wchar_t kGameNote[] = L"Note: You may need to restart game to take effect";
 constexpr wchar_t kApplyFailedNote[] = L"Note: Some changes could not be applied. Press Apply to try again.";
-constexpr wchar_t kNoVideoMemoryNote[] =
-    L"Note: The graphics card's memory could not be read, so the texture cache was not set.";
+constexpr wchar_t kNoVideoMemoryNote[] = L"Note: The graphics card's memory could not be read, so the texture cache was not "
+                                         L"set. Restart Windows, then press Apply again.";
 constexpr wchar_t kNoGameFolderNote[] = L"Note: Choose the game folder first, then press Apply again.";
 constexpr wchar_t kGameFolderMissingNote[] =
     L"Note: The game folder was not found. Choose it with Browse, then press Apply again.";
@@ -21,13 +21,14 @@ constexpr wchar_t kDiskFullNote[] = L"Note: The disk is full. Free some space, t
 constexpr wchar_t kNoWtfFolderNote[] =
     L"Note: The game folder has no WTF folder. Choose the folder that holds it, then press Apply again.";
 // A failed restore: the first sentence, then the cause's remedy.
-constexpr wchar_t kRestoreFailedNote[] = L"Note: The backup of config.wtf could not be restored. ";
+constexpr wchar_t kRestoreFailedNote[] = L"Note: config.wtf was not restored. ";
 constexpr wchar_t kRestoreBackupGone[] =
     L"Check that config.wtf.bak~ is still beside config.wtf, then press restore config.wtf again.";
 constexpr wchar_t kRestoreReadOnly[] =
-    L"config.wtf is read-only: clear its read-only attribute, then press restore config.wtf again.";
+    L"config.wtf is read-only: clear that attribute, then press restore config.wtf again.";
 constexpr wchar_t kRestoreInUse[] = L"config.wtf is open in another program: close it, then press restore config.wtf again.";
 constexpr wchar_t kGameRunningNote[] =
     L"Note: The game is running. Close it first: it rewrites config.wtf when it exits.";
+constexpr wchar_t kRestoredNote[] = L"Note: config.wtf was restored from its backup.";
 
 }  // namespace kelvane::test

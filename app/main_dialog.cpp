@@ -26,6 +26,8 @@ constexpr wchar_t kHomePageUrl[] = L"https://vantorin.example/";
 constexpr wchar_t kLinkLabel[] = L"Powered by Vantorin";
 constexpr wchar_t kGameRunningNote[] =
     L"Note: The game is running. Close it first: it rewrites config.wtf when it exits.";
+constexpr int kExitCodeClose = 1;
+constexpr int kExitCodeCancel = 2;
 constexpr wchar_t kRestoredNote[] = L"Note: config.wtf was restored from its backup.";
 // Looking at a folder asks the file system about it (a network folder can take seconds): not at every keystroke.
 constexpr UINT_PTR kFolderPauseTimer = 1;
@@ -65,7 +67,8 @@ bool MainDialog::Dispatch(UINT message, WPARAM wParam, LPARAM, LRESULT& result)
         result = OnDestroy();
         return true;
     case WM_TIMER:
-        result = OnTimer(wParam);
+        if (!waitingForFigure)   // the folder pause timer fires again once Apply is done
+            result = OnTimer(wParam);
         return true;
     case WM_COMMAND:
         break;
@@ -75,6 +78,11 @@ bool MainDialog::Dispatch(UINT message, WPARAM wParam, LPARAM, LRESULT& result)
 
     const int id = LOWORD(wParam);
     const int code = HIWORD(wParam);
+    if (waitingForFigure) {   // Apply is under way: only a Close is taken, and acted on once Apply is done
+        if (id == IDOK || id == IDCANCEL)
+            closeAsked = id == IDOK ? kExitCodeClose : kExitCodeCancel;
+        return true;
+    }
     if (id == IDOK) {
         result = OnClose();
         return true;
@@ -216,14 +224,41 @@ void MainDialog::EndDialog(int exitCode)
 
 LRESULT MainDialog::OnClose()
 {
-    EndDialog(1);
+    EndDialog(kExitCodeClose);
     return 0;
 }
 
 LRESULT MainDialog::OnCancel()
 {
-    EndDialog(2);
+    EndDialog(kExitCodeCancel);
     return 0;
+}
+
+bool MainDialog::AnswerWhileWaiting()
+{
+    MSG message{};
+    while (!closeAsked && PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {   // left for the program's loop, which ends the run
+            PostQuitMessage(static_cast<int>(message.wParam));
+            return false;
+        }
+        if (IsWorkInput(message))
+            continue;   // dropped, as a busy window drops it: a click or key must not start work in the middle
+        if (!FilterMessage(&message)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+    return !closeAsked;
+}
+
+bool MainDialog::IsWorkInput(const MSG& message) const
+{
+    if (message.message >= WM_MOUSEFIRST && message.message <= WM_MOUSELAST)
+        return message.hwnd != GetDlgItem(window(), IDOK);
+    if (message.message == WM_KEYDOWN || message.message == WM_KEYUP || message.message == WM_CHAR)
+        return message.wParam != VK_ESCAPE && message.wParam != VK_RETURN;
+    return false;   // painting, the frame (move, the close box), Alt+F4 and messages of other programs
 }
 
 LRESULT MainDialog::OnOptionToggled(int id)
@@ -356,6 +391,8 @@ LRESULT MainDialog::OnApply()
         ShowNote(ApplyFailureNote(outcome.cause()), NoteKind::Warning);
     else if (noteKind != NoteKind::Restart)
         ShowNote(RestartNote(currentOptions, before), NoteKind::Restart);
+    if (closeAsked)
+        EndDialog(closeAsked);
     return 0;
 }
 
@@ -445,7 +482,13 @@ WriteResult MainDialog::NetworkLatencyTweak(int flag)
 WriteResult MainDialog::TextureCacheTweak(GameConfigFile& document, int flag)
 {
     return kelvane::TextureCacheTweak(currentOptions, document, flag,
-                                      [this]() { return videoMemory.Wait(videoMemoryQuery); });
+                                      [this]() {
+                                          waitingForFigure = true;
+                                          const std::optional<std::uint32_t> figure = videoMemory.Wait(
+                                              videoMemoryQuery, [this] { return AnswerWhileWaiting(); });
+                                          waitingForFigure = false;
+                                          return figure;
+                                      });
 }
 
 WriteResult MainDialog::SyncBindingsTweak(GameConfigFile& document, int flag)

@@ -206,13 +206,13 @@ TEST_F(ApplyRestoreTest, AnApplyWaitingForTheDriverStillAnswersMovesAndTakesClos
         DWORD_PTR ignored = 0;
         const bool answered = SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, kAnswerMs, &ignored) != 0;
         EXPECT_TRUE(answered) << "the window does not answer while Apply waits";
+        if (!answered)
+            SetEvent(driverMayAnswer.get());   // the wait ends, and with it the test
         EXPECT_TRUE(SetWindowPos(window, nullptr, 40, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE));
         RECT moved{};
         GetWindowRect(window, &moved);
         EXPECT_EQ(moved.left, 40);
         PostMessageW(close, BM_CLICK, 0, 0);
-        if (!answered)
-            SetEvent(driverMayAnswer.get());
     });
     const ULONGLONG applying = GetTickCount64();
     ui->Click(IDC_APPLY);

@@ -26,6 +26,9 @@ constexpr wchar_t kHomePageUrl[] = L"https://vantorin.example/";
 constexpr wchar_t kLinkLabel[] = L"Powered by Vantorin";
 constexpr wchar_t kGameRunningNote[] =
     L"Note: The game is running. Close it first: it rewrites config.wtf when it exits.";
+constexpr int kExitCodeClose = 1;
+constexpr int kExitCodeCancel = 2;
+constexpr wchar_t kRestoredNote[] = L"Note: config.wtf was restored from its backup.";
 // Looking at a folder asks the file system about it (a network folder can take seconds): not at every keystroke.
 constexpr UINT_PTR kFolderPauseTimer = 1;
 constexpr UINT kFolderPauseMs = 250;
@@ -64,7 +67,8 @@ bool MainDialog::Dispatch(UINT message, WPARAM wParam, LPARAM, LRESULT& result)
         result = OnDestroy();
         return true;
     case WM_TIMER:
-        result = OnTimer(wParam);
+        if (!waitingForFigure)   // the folder pause timer fires again once Apply is done
+            result = OnTimer(wParam);
         return true;
     case WM_COMMAND:
         break;
@@ -74,6 +78,11 @@ bool MainDialog::Dispatch(UINT message, WPARAM wParam, LPARAM, LRESULT& result)
 
     const int id = LOWORD(wParam);
     const int code = HIWORD(wParam);
+    if (waitingForFigure) {   // Apply is under way: only a Close is taken, and acted on once Apply is done
+        if (id == IDOK || id == IDCANCEL)
+            closeAsked = id == IDOK ? kExitCodeClose : kExitCodeCancel;
+        return true;
+    }
     if (id == IDOK) {
         result = OnClose();
         return true;
@@ -215,14 +224,41 @@ void MainDialog::EndDialog(int exitCode)
 
 LRESULT MainDialog::OnClose()
 {
-    EndDialog(1);
+    EndDialog(kExitCodeClose);
     return 0;
 }
 
 LRESULT MainDialog::OnCancel()
 {
-    EndDialog(2);
+    EndDialog(kExitCodeCancel);
     return 0;
+}
+
+bool MainDialog::AnswerWhileWaiting()
+{
+    MSG message{};
+    while (!closeAsked && PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {   // left for the program's loop, which ends the run
+            PostQuitMessage(static_cast<int>(message.wParam));
+            return false;
+        }
+        if (IsWorkInput(message))
+            continue;   // dropped, as a busy window drops it: a click or key must not start work in the middle
+        if (!FilterMessage(&message)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+    return !closeAsked;
+}
+
+bool MainDialog::IsWorkInput(const MSG& message) const
+{
+    if (message.message >= WM_MOUSEFIRST && message.message <= WM_MOUSELAST)
+        return message.hwnd != GetDlgItem(window(), IDOK);
+    if (message.message == WM_KEYDOWN || message.message == WM_KEYUP || message.message == WM_CHAR)
+        return message.wParam != VK_ESCAPE && message.wParam != VK_RETURN;
+    return false;   // painting, the frame (move, the close box), Alt+F4 and messages of other programs
 }
 
 LRESULT MainDialog::OnOptionToggled(int id)
@@ -272,12 +308,16 @@ void MainDialog::EvaluateFolder()
 {
     KillTimer(window(), kFolderPauseTimer);
     folderDue = false;
-    // Another folder has its own settings: both states of its options become what its config.wtf says, so the
-    // boxes never show as set what was set elsewhere, and Apply writes what differs from this folder's truth.
+    // Another folder has its own settings: its options show what its config.wtf says, so the boxes never show as set
+    // what was set elsewhere, and Apply writes what differs from this folder's truth. A change the player made and
+    // that has not landed yet keeps the player's choice: a refused Apply's remedy is often to choose the right folder.
+    const OptionMask pending = (currentOptions ^ appliedOptions) & kGameFileOptions;
+    const OptionMask chosen = currentOptions;
     ReadGameFileOptions();
     appliedOptions = (appliedOptions & ~kGameFileOptions) | (currentOptions & kGameFileOptions);
+    currentOptions = (currentOptions & ~pending) | (chosen & pending);
     ShowOptions();
-    EnableButton(GetDlgItem(window(), IDC_REVERT), ((currentOptions ^ appliedOptions) & kOptionNetworkLatency) != 0);
+    EnableButton(GetDlgItem(window(), IDC_REVERT), currentOptions != appliedOptions);
     ShowBackupState();
     if (IsGameRunningFrom(GameFolder()))
         ShowNote(kGameRunningNote, NoteKind::GameRunning);
@@ -340,12 +380,15 @@ LRESULT MainDialog::OnApply()
     EnableButton(GetDlgItem(window(), IDC_REVERT), pending != 0);
     ShowBackupState();   // a config.wtf this Apply made is due for its backup before its next change
 
-    if (gameRunning)
+    // The running game's note is for the game-file changes it held back; a network change alone lands all the same.
+    if (gameRunning && (changed & kGameFileOptions))
         ShowNote(kGameRunningNote, NoteKind::GameRunning);
     else if (!outcome)
         ShowNote(ApplyFailureNote(outcome.cause()), NoteKind::Warning);
     else if (noteKind != NoteKind::Restart)
         ShowNote(RestartNote(currentOptions, before), NoteKind::Restart);
+    if (closeAsked)
+        EndDialog(closeAsked);
     return 0;
 }
 
@@ -394,8 +437,8 @@ LRESULT MainDialog::OnRestore()
     ReadAllOptions();
     ShowOptions();
     appliedOptions = currentOptions;
-    if (noteKind != NoteKind::Restart)
-        ShowNote(L"", NoteKind::Restart);
+    if (noteKind != NoteKind::Restart)   // the warning the restore answered gives way to what it did
+        ShowNote(kRestoredNote, NoteKind::Restart);
     return 0;
 }
 
@@ -437,7 +480,13 @@ WriteResult MainDialog::NetworkLatencyTweak(int flag)
 WriteResult MainDialog::TextureCacheTweak(GameConfigFile& document, int flag)
 {
     return kelvane::TextureCacheTweak(currentOptions, document, flag,
-                                      [this]() { return videoMemory.Wait(videoMemoryQuery); });
+                                      [this]() {
+                                          waitingForFigure = true;
+                                          const std::optional<std::uint32_t> figure = videoMemory.Wait(
+                                              videoMemoryQuery, [this] { return AnswerWhileWaiting(); });
+                                          waitingForFigure = false;
+                                          return figure;
+                                      });
 }
 
 WriteResult MainDialog::SyncBindingsTweak(GameConfigFile& document, int flag)

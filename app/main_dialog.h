@@ -85,6 +85,10 @@ private:
     void ShowBackupState();
     std::wstring GameFolder() const;
     void EndDialog(int exitCode);
+    // While Apply waits for the display-memory figure, the window answers what does not start other work: it paints,
+    // moves, and takes Close, which ends the wait and then the dialog. False once Close was asked for.
+    bool AnswerWhileWaiting();
+    bool IsWorkInput(const MSG& message) const;
 
     OptionMask currentOptions = 0;
     OptionMask appliedOptions = 0;
@@ -97,6 +101,8 @@ private:
     RunBackups backups;
     NoteKind noteKind = NoteKind::Restart;
     bool folderDue = false;   // the path edit changed since the folder was last looked at
+    bool waitingForFigure = false;
+    int closeAsked = 0;   // the exit code of a Close asked for while Apply waited, or 0
     VideoMemoryFigure videoMemory;   // asked when texture is ticked, so that Apply finds it ready
     // The window's icons stay alive as long as the window can show them.
     UniqueIcon bigIcon;

@@ -1,16 +1,32 @@
 // The first run publishes its process id beside the mutex; a later start finds that process's dialog by it, so
 // no other window with the same title (another program's, or a test's) is ever taken for it.
+//
+// Both names are the administrators' own: they live in a private namespace whose boundary holds the Administrators
+// group, so only an elevated program can make or open them, and each object is owned by the Administrators and
+// open to them alone. An ordinary program in the session can thus neither take the lock first nor plant the owner's
+// process id. Where the platform has no private namespaces (Wine), the names fall back to the session's own, and an
+// object found under them counts only when the Administrators own it: one an ordinary program made first is ignored
+// and the dialog opens as it would without the lock.
 #include "app/single_instance.h"
+
+#include <sddl.h>
+#include <aclapi.h>
 
 #include <cwchar>
 #include <iterator>
+#include <string>
 
 namespace kelvane {
 namespace {
 
-// Session-wide names, the same for the 32-bit and the 64-bit program: both would write the same files.
-constexpr wchar_t kMutexName[] = L"Local\\Vantorin Kelvane one dialog";
-constexpr wchar_t kOwnerName[] = L"Local\\Vantorin Kelvane dialog owner";
+// The same for the 32-bit and the 64-bit program: both would write the same files.
+constexpr wchar_t kBoundaryName[] = L"Vantorin Kelvane";
+constexpr wchar_t kNamespacePrefix[] = L"VantorinKelvane";
+constexpr wchar_t kSessionPrefix[] = L"Local";
+constexpr wchar_t kMutexName[] = L"Vantorin Kelvane one dialog";
+constexpr wchar_t kOwnerName[] = L"Vantorin Kelvane dialog owner";
+// Owned by the Administrators, open to them alone, nothing inherited.
+constexpr wchar_t kAdministratorsOnly[] = L"O:BAD:P(A;;GA;;;BA)";
 constexpr DWORD kPollMs = 50;
 constexpr wchar_t kDialogClass[] = L"#32770";
 
@@ -34,11 +50,41 @@ BOOL CALLBACK FindOwnersDialog(HWND window, LPARAM param)
     return FALSE;
 }
 
-DWORD ReadOwner()
+struct AdministratorsSid {
+    AdministratorsSid() { made = CreateWellKnownSid(WinBuiltinAdministratorsSid, nullptr, bytes, &size) != FALSE; }
+    PSID get() { return made ? bytes : nullptr; }
+    BYTE bytes[SECURITY_MAX_SID_SIZE] = {};
+    DWORD size = sizeof(bytes);
+    bool made = false;
+};
+
+bool OwnedByAdministrators(HANDLE object)
 {
-    const UniqueKernelObject mapping(OpenFileMappingW(FILE_MAP_READ, FALSE, kOwnerName));
-    const UniqueView view(mapping ? MapViewOfFile(mapping.get(), FILE_MAP_READ, 0, 0, sizeof(DWORD)) : nullptr);
-    return view ? *static_cast<const volatile DWORD*>(view.get()) : 0;
+    PSID owner = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    const DWORD read = GetSecurityInfo(object, SE_KERNEL_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr,
+                                       nullptr, nullptr, &descriptor);
+    const UniqueLocalMem held(descriptor);
+    AdministratorsSid administrators;
+    return read == ERROR_SUCCESS && owner && administrators.get() && EqualSid(owner, administrators.get());
+}
+
+// The namespace bound to the Administrators; none where the platform has no private namespaces.
+UniquePrivateNamespace OpenAdministratorsNamespace(SECURITY_ATTRIBUTES& attributes)
+{
+    AdministratorsSid administrators;
+    // Wine makes no boundary descriptor, and its CreatePrivateNamespaceW ends the process: it is never reached there.
+    HANDLE boundary = administrators.get() ? CreateBoundaryDescriptorW(kBoundaryName, 0) : nullptr;
+    if (!boundary)
+        return UniquePrivateNamespace();
+    const bool bound = AddSIDToBoundaryDescriptor(&boundary, administrators.get()) != FALSE;   // may move it
+    const UniqueBoundary owned(boundary);
+    if (!bound)
+        return UniquePrivateNamespace();
+    UniquePrivateNamespace made(CreatePrivateNamespaceW(&attributes, boundary, kNamespacePrefix));
+    if (!made && GetLastError() == ERROR_ALREADY_EXISTS)
+        made = UniquePrivateNamespace(OpenPrivateNamespaceW(boundary, kNamespacePrefix));
+    return made;
 }
 
 HWND FindDialogOf(DWORD processId)
@@ -49,10 +95,11 @@ HWND FindDialogOf(DWORD processId)
     return search.found;
 }
 
+// Never waits on the dialog's thread: a busy first dialog must not hang this start.
 void BringForward(HWND dialog)
 {
     if (IsIconic(dialog))
-        ShowWindow(dialog, SW_RESTORE);
+        ShowWindowAsync(dialog, SW_RESTORE);
     SetForegroundWindow(GetLastActivePopup(dialog));   // the folder browser, when one is open over the dialog
 }
 
@@ -64,11 +111,25 @@ SingleInstance::~SingleInstance()
         ReleaseMutex(mutex_.get());
 }
 
+std::wstring SingleInstance::NameOf(const wchar_t* object) const
+{
+    return std::wstring(namespace_ ? kNamespacePrefix : kSessionPrefix) + L"\\" + object;
+}
+
 bool SingleInstance::Claim(DWORD waitMs)
 {
-    mutex_ = UniqueKernelObject(CreateMutexW(nullptr, FALSE, kMutexName));
-    if (!mutex_)
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(kAdministratorsOnly, SDDL_REVISION_1, &descriptor,
+                                                              nullptr))
         return true;   // nothing to agree on with another run: the dialog opens as it always did
+    const UniqueLocalMem held(descriptor);
+    SECURITY_ATTRIBUTES attributes{sizeof(attributes), descriptor, FALSE};
+    namespace_ = OpenAdministratorsNamespace(attributes);
+    mutex_ = UniqueKernelObject(CreateMutexW(&attributes, FALSE, NameOf(kMutexName).c_str()));
+    if (!mutex_ || !OwnedByAdministrators(mutex_.get())) {
+        mutex_ = UniqueKernelObject();   // another's object under the name is no lock of ours
+        return true;
+    }
     const ULONGLONG deadline = GetTickCount64() + waitMs;
     for (DWORD wait = 0;; wait = kPollMs) {
         // A run that ended without releasing the mutex leaves it abandoned, and then this start owns it.
@@ -77,7 +138,7 @@ bool SingleInstance::Claim(DWORD waitMs)
             return true;   // as without the mutex
         if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED) {
             owned_ = true;
-            PublishOwner();
+            PublishOwner(attributes);
             return true;
         }
         if (const HWND dialog = FindDialogOf(ReadOwner())) {
@@ -89,10 +150,22 @@ bool SingleInstance::Claim(DWORD waitMs)
     }
 }
 
-void SingleInstance::PublishOwner()
+DWORD SingleInstance::ReadOwner() const
 {
-    owner_ = UniqueKernelObject(
-        CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(DWORD), kOwnerName));
+    const UniqueKernelObject mapping(
+        OpenFileMappingW(FILE_MAP_READ | READ_CONTROL, FALSE, NameOf(kOwnerName).c_str()));
+    if (!mapping || !OwnedByAdministrators(mapping.get()))
+        return 0;
+    const UniqueView view(MapViewOfFile(mapping.get(), FILE_MAP_READ, 0, 0, sizeof(DWORD)));
+    return view ? *static_cast<const volatile DWORD*>(view.get()) : 0;
+}
+
+void SingleInstance::PublishOwner(SECURITY_ATTRIBUTES& attributes)
+{
+    owner_ = UniqueKernelObject(CreateFileMappingW(INVALID_HANDLE_VALUE, &attributes, PAGE_READWRITE, 0,
+                                                   sizeof(DWORD), NameOf(kOwnerName).c_str()));
+    if (owner_ && !OwnedByAdministrators(owner_.get()))
+        owner_ = UniqueKernelObject();   // another's mapping: our id is not written where it would be trusted
     void* view = owner_ ? MapViewOfFile(owner_.get(), FILE_MAP_WRITE, 0, 0, sizeof(DWORD)) : nullptr;
     if (!view)
         return;

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "common/unique_handle.h"
 
 namespace kelvane {
@@ -21,8 +23,11 @@ public:
     bool Claim(DWORD waitMs);
 
 private:
-    void PublishOwner();
+    std::wstring NameOf(const wchar_t* object) const;
+    DWORD ReadOwner() const;
+    void PublishOwner(SECURITY_ATTRIBUTES& attributes);
 
+    UniquePrivateNamespace namespace_;   // the administrators' namespace the names live in; none: the session's
     UniqueKernelObject mutex_;
     UniqueKernelObject owner_;   // the process id of the run that owns the mutex, for a later start to read
     bool owned_ = false;

@@ -91,6 +91,17 @@ struct LocalMemTraits {   // memory FormatMessage allocates
     static void Close(HLOCAL p) { LocalFree(p); }
 };
 
+struct BoundaryTraits {   // a boundary descriptor of a private namespace
+    using Handle = HANDLE;
+    static HANDLE Invalid() { return nullptr; }
+    static void Close(HANDLE h) { DeleteBoundaryDescriptor(h); }
+};
+struct PrivateNamespaceTraits {   // closed without destroying: the namespace lives while any process holds it
+    using Handle = HANDLE;
+    static HANDLE Invalid() { return nullptr; }
+    static void Close(HANDLE h) { ClosePrivateNamespace(h, 0); }
+};
+
 using UniqueKey = Unique<KeyTraits>;
 using UniqueFile = Unique<FileTraits>;
 using UniqueKernelObject = Unique<KernelObjectTraits>;
@@ -104,6 +115,8 @@ using UniqueWindow = Unique<WindowTraits>;
 using UniqueTaskMem = Unique<TaskMemTraits>;
 using UniqueLocalMem = Unique<LocalMemTraits>;
 using UniqueBstr = Unique<BstrTraits>;
+using UniqueBoundary = Unique<BoundaryTraits>;
+using UniquePrivateNamespace = Unique<PrivateNamespaceTraits>;
 
 // A COM interface pointer that releases its reference on every path.
 template <typename T>

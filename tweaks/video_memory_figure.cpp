@@ -29,6 +29,26 @@ DWORD WINAPI VideoMemoryFigure::Ask(void* parameter)
     return 0;
 }
 
+bool VideoMemoryFigure::WaitForWorker(const std::function<bool()>& answerMessages) const
+{
+    const HANDLE worker = worker_.get();
+    const ULONGLONG deadline = GetTickCount64() + kAnswerWaitMs;
+    for (;;) {
+        const ULONGLONG now = GetTickCount64();
+        if (now >= deadline)
+            return false;
+        const auto left = static_cast<DWORD>(deadline - now);
+        // Without anyone to answer them, messages wait in the queue, and a window that answers none for seconds is
+        // marked as not responding.
+        const DWORD woken = answerMessages ? MsgWaitForMultipleObjects(1, &worker, FALSE, left, QS_ALLINPUT)
+                                           : WaitForSingleObject(worker, left);
+        if (woken == WAIT_OBJECT_0)
+            return true;
+        if (woken != WAIT_OBJECT_0 + 1 || !answerMessages())
+            return false;
+    }
+}
+
 void VideoMemoryFigure::Start(VideoMemoryQuery query)
 {
     if (figure_ || worker_)
@@ -42,13 +62,14 @@ void VideoMemoryFigure::Start(VideoMemoryQuery query)
         Ask(share.release());   // no thread to be had: ask here, as the answer is needed all the same
 }
 
-std::optional<std::uint32_t> VideoMemoryFigure::Wait(VideoMemoryQuery query)
+std::optional<std::uint32_t> VideoMemoryFigure::Wait(VideoMemoryQuery query,
+                                                    const std::function<bool()>& answerMessages)
 {
     if (figure_)
         return figure_;
     Start(query);
     // The worker's writes are complete and visible once its handle is signalled.
-    if (worker_ && WaitForSingleObject(worker_.get(), kAnswerWaitMs) != WAIT_OBJECT_0)
+    if (worker_ && !WaitForWorker(answerMessages))
         return std::nullopt;
     worker_ = UniqueKernelObject();
     figure_ = question_ ? question_->answer : std::nullopt;

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -23,9 +24,10 @@ public:
     // Starts asking `query` on a worker thread, unless the figure is known or a question is under way.
     void Start(VideoMemoryQuery query);
     // The figure, once known kept for the run. Asks `query` first when no question is under way, then waits for
-    // the answer. Nothing when the query failed (the next call asks again) or gave no answer in time (the next
-    // call waits for it again).
-    std::optional<std::uint32_t> Wait(VideoMemoryQuery query);
+    // the answer, calling `answerMessages` whenever messages arrive for the waiting thread meanwhile. Nothing when
+    // the query failed (the next call asks again), gave no answer in time, or `answerMessages` returned false to
+    // stop waiting (the next call waits for it again).
+    std::optional<std::uint32_t> Wait(VideoMemoryQuery query, const std::function<bool()>& answerMessages = {});
 
 private:
     // What the worker and this object share: the worker may outlive the object when the dialog closes.
@@ -34,6 +36,8 @@ private:
         std::optional<std::uint32_t> answer;
     };
     static DWORD WINAPI Ask(void* parameter);
+    // True once the worker has ended; false when the time ran out or `answerMessages` stopped the wait.
+    bool WaitForWorker(const std::function<bool()>& answerMessages) const;
 
     std::optional<std::uint32_t> figure_;
     std::shared_ptr<Question> question_;

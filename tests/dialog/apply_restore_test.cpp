@@ -4,6 +4,7 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <thread>
 
 #include "app/resources/resource.h"
 #include "common/unique_handle.h"
@@ -186,6 +187,37 @@ TEST_F(ApplyRestoreTest, ClosingWhileTheDriverIsStillAskedDoesNotHang)
     SetEvent(driverMayAnswer.get());
     ASSERT_EQ(WaitForSingleObject(driverAnswered.get(), 5000), WAIT_OBJECT_0);
     EXPECT_EQ(WaitForSingleObject(answeringThread.get(), 5000), WAIT_OBJECT_0);   // its last write has landed
+}
+
+TEST_F(ApplyRestoreTest, AnApplyWaitingForTheDriverStillAnswersMovesAndTakesClose)
+{
+    constexpr DWORD kAnswerMs = 5000;   // far below the program's own 30 s bound on the wait
+    ResetEvent(driverMayAnswer.get());
+    MainDialog::videoMemoryQuery = &StuckAdapter;
+    Start();
+    ui->Click(IDC_TEXTURE_CACHE);
+    ui->Click(IDC_SYNC_MACROS);
+    // The player, while the Apply below waits: sent messages are answered only if the wait answers them.
+    std::thread player([window = ui->window(), close = ui->item(IDOK)] {
+        DWORD_PTR ignored = 0;
+        const bool answered = SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, kAnswerMs, &ignored) != 0;
+        EXPECT_TRUE(answered) << "the window does not answer while Apply waits";
+        if (!answered)
+            SetEvent(driverMayAnswer.get());   // the wait ends, and with it the test
+        EXPECT_TRUE(SetWindowPos(window, nullptr, 40, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE));
+        RECT moved{};
+        GetWindowRect(window, &moved);
+        EXPECT_EQ(moved.left, 40);
+        PostMessageW(close, BM_CLICK, 0, 0);
+    });
+    const ULONGLONG applying = GetTickCount64();
+    ui->Click(IDC_APPLY);
+    player.join();
+    EXPECT_LT(GetTickCount64() - applying, 2 * kAnswerMs);
+    EXPECT_EQ(ui->quitCode(), 1) << "Close ends the dialog once Apply is done";
+    EXPECT_EQ(game.config(), "SET locale \"enUS\"\r\nSET synchronizeConfig \"0\"\r\nSET gxResolution \"1024x768\"\r\n"
+                             "SET synchronizeMacros \"0\"\r\n");   // what did not wait landed
+    SetEvent(driverMayAnswer.get());
 }
 
 TEST_F(ApplyRestoreTest, RestoreBringsBackTheBackupWhileTheNetworkKeepsItsAppliedState)

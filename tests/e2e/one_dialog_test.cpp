@@ -15,7 +15,8 @@ namespace kelvane {
 namespace {
 
 constexpr DWORD kSecondStartTimeoutMs = 15000;
-// Written out: the 32-bit and the 64-bit program must share the name, or each would open a dialog of its own.
+// Written out: the 32-bit and the 64-bit program must share the name, or each would open a dialog of its own. Wine
+// has no private namespaces, so there the lock is the session's object of this name, owned by the Administrators.
 constexpr wchar_t kMutexName[] = L"Local\\Vantorin Kelvane one dialog";
 
 TEST(OneDialogTest, ASecondStartBringsTheOpenDialogForwardAndEndsAndAKilledRunHoldsNothing)
@@ -51,6 +52,20 @@ TEST(OneDialogTest, ASecondStartBringsTheOpenDialogForwardAndEndsAndAKilledRunHo
     first.reset();   // ended from outside, as a crash ends it
     const test::RunningProgram next;
     EXPECT_TRUE(next.window());
+}
+
+TEST(OneDialogTest, ALockAnotherProgramTookFirstDoesNotStopTheDialog)
+{
+    if (!test::RunningUnderWine())
+        GTEST_SKIP() << "changes the machine's registry: runs only in the test run's private Wine prefix";
+    const test::TempGameFolder game;
+    const test::InstalledGame installed(game.folder());
+    ASSERT_TRUE(installed.ok());
+    // Made and held as an ordinary program would: open to everyone, owned by no administrator.
+    const UniqueKernelObject taken(CreateMutexW(nullptr, TRUE, kMutexName));
+    ASSERT_TRUE(taken);
+    const test::RunningProgram program;
+    EXPECT_TRUE(program.window());
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <memory>
 #include <set>
 #include <tuple>
+#include <vector>
 
 #include "app/resources/resource.h"
 #include "common/unique_handle.h"
@@ -101,30 +102,51 @@ void RefusalTest::RefuseThenLand(const Refusal& refusal)
     EXPECT_FALSE(program->IsEnabled(IDC_REVERT));
 }
 
+// The first three take the game folder's config.wtf or its WTF folder away from the program.
+const Refusal kRefusals[] = {
+    {"read-only config.wtf", true, test::kReadOnlyNote, MakeReadOnly},
+    {"config.wtf held open by another program", true, test::kInUseNote, HoldOpenAsTheGame},
+    {"a game folder without a WTF folder", false, test::kNoWtfFolderNote,
+     [](const TempGameFolder& game) {
+         EXPECT_TRUE(RemoveDirectoryW(game.wtfFolder().c_str()));
+         return std::function<void()>([&game] {   // the game started once: its config.wtf appears later
+             CreateDirectoryW(game.wtfFolder().c_str(), nullptr);
+             test::WriteBytes(game.configPath(), kPlayerConfig);
+         });
+     }},
+    {"a game folder that is gone", false, test::kGameFolderMissingNote,
+     [](const TempGameFolder& game) {
+         EXPECT_TRUE(RemoveDirectoryW(game.wtfFolder().c_str()) && RemoveDirectoryW(game.folder().c_str()));
+         return std::function<void()>([&game] {
+             CreateDirectoryW(game.folder().c_str(), nullptr);
+             CreateDirectoryW(game.wtfFolder().c_str(), nullptr);
+         });
+     }},
+};
+
 TEST_F(RefusalTest, EachCauseHasItsOwnNoteAndThePendingChangeLandsOnceItIsGone)
 {
-    const Refusal refusals[] = {
-        {"read-only config.wtf", true, test::kReadOnlyNote, MakeReadOnly},
-        {"config.wtf held open by another program", true, test::kInUseNote, HoldOpenAsTheGame},
-        {"a game folder without a WTF folder", false, test::kNoWtfFolderNote,
-         [](const TempGameFolder& game) {
-             EXPECT_TRUE(RemoveDirectoryW(game.wtfFolder().c_str()));
-             return std::function<void()>([&game] {   // the game started once: its config.wtf appears later
-                 CreateDirectoryW(game.wtfFolder().c_str(), nullptr);
-                 test::WriteBytes(game.configPath(), kPlayerConfig);
-             });
-         }},
-        {"a game folder that is gone", false, test::kGameFolderMissingNote,
-         [](const TempGameFolder& game) {
-             EXPECT_TRUE(RemoveDirectoryW(game.wtfFolder().c_str()) && RemoveDirectoryW(game.folder().c_str()));
-             return std::function<void()>([&game] {
-                 CreateDirectoryW(game.folder().c_str(), nullptr);
-                 CreateDirectoryW(game.wtfFolder().c_str(), nullptr);
-             });
-         }},
-    };
-    for (const Refusal& refusal : refusals)
+    for (const Refusal& refusal : kRefusals)
         RefuseThenLand(refusal);
+}
+
+TEST_F(RefusalTest, ATickTheRefusalKeptPendingSurvivesChoosingTheRightFolderAndAPlainApplyLandsIt)
+{
+    for (const Refusal& refusal : std::vector<Refusal>(std::begin(kRefusals), std::begin(kRefusals) + 3)) {
+        SCOPED_TRACE(refusal.what);
+        TempGameFolder wrong(refusal.configExists ? std::optional<std::string>(kPlayerConfig) : std::nullopt);
+        TempGameFolder right(kPlayerConfig);
+        const std::unique_ptr<RunningProgram> program = StartWith(wrong);
+        const std::function<void()> remove = refusal.put(wrong);
+        program->Apply({IDC_SYNC_MACROS});
+        ASSERT_EQ(program->Text(IDC_NOTE), refusal.note);
+        program->Type(IDC_GAME_PATH, right.folder());
+        EXPECT_TRUE(program->IsChecked(IDC_SYNC_MACROS));
+        program->Click(IDC_APPLY);
+        EXPECT_EQ(right.config(), std::string(kPlayerConfig) + kMacrosLine);
+        EXPECT_FALSE(program->IsEnabled(IDC_REVERT));
+        remove();
+    }
 }
 
 TEST_F(RefusalTest, EachCauseEvenAWtfFolderWithoutTheRightToWrite)
@@ -165,6 +187,7 @@ TEST_F(RefusalTest, AFailedRestoreChangesNothingAndCanBeTriedAgain)
         remove();
         program->Click(IDC_RESTORE_CONFIG);
         EXPECT_EQ(game.config(), kPlayerConfig);
+        EXPECT_EQ(program->Text(IDC_NOTE), test::kRestoredNote);
         EXPECT_FALSE(program->IsEnabled(IDC_RESTORE_CONFIG));
         EXPECT_FALSE(program->IsChecked(IDC_SYNC_MACROS));
     }
@@ -182,6 +205,10 @@ TEST_F(RefusalTest, TheRunningGameNoteFollowsTheFolderTyped)
     EXPECT_EQ(program->Text(IDC_NOTE), test::kGameRunningNote);
     program->Type(IDC_GAME_PATH, game.folder());
     EXPECT_EQ(program->Text(IDC_NOTE), test::kWindowsNote);   // the note the pending change calls for
+    program->Type(IDC_GAME_PATH, other.folder());
+    program->Click(IDC_APPLY);   // the network change alone: it lands, and the game holds nothing back
+    EXPECT_EQ(program->Text(IDC_NOTE), test::kWindowsNote);
+    EXPECT_FALSE(program->IsEnabled(IDC_REVERT));
 }
 
 }  // namespace

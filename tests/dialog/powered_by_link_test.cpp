@@ -35,7 +35,7 @@ protected:
 
     test::ScratchRegistry registry;
     test::TempGameFolder game;
-    FakeShell shell;   // no desktop shell, so the link's fallback opens, and is recorded
+    FakeShell shell;   // an unelevated token, so this process's shell opens, and is recorded
     std::unique_ptr<test::DialogHarness> ui;
 };
 

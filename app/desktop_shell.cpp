@@ -82,4 +82,15 @@ HRESULT OpenThroughDesktopShell(const wchar_t* target)
     return opened == S_OK ? S_OK : S_FALSE;
 }
 
+TOKEN_ELEVATION_TYPE ProcessElevationType()
+{
+    UniqueKernelObject token;
+    TOKEN_ELEVATION_TYPE type = TokenElevationTypeFull;
+    DWORD size = 0;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.put()) ||
+        !GetTokenInformation(token.get(), TokenElevationType, &type, sizeof(type), &size))
+        return TokenElevationTypeFull;
+    return type;
+}
+
 }  // namespace kelvane

@@ -10,4 +10,9 @@ namespace kelvane {
 // (no Explorer) or it would not be reached. Needs COM on the calling thread.
 HRESULT OpenThroughDesktopShell(const wchar_t* target);
 
+// The kind of this process's token. TokenElevationTypeFull (UAC's administrator, with the player's unelevated token
+// linked to it) is the one kind whose browser must come from the desktop's shell; when the token cannot be read it
+// is taken for that kind too, so a browser never starts elevated by mistake.
+TOKEN_ELEVATION_TYPE ProcessElevationType();
+
 }  // namespace kelvane

@@ -46,6 +46,7 @@ bool StoreText(std::optional<std::wstring>& stored, const wchar_t* text)
 
 HyperLinkControl::ShellExecuteFunction HyperLinkControl::shellExecute = ShellExecuteOnDemand;
 HyperLinkControl::DesktopOpenFunction HyperLinkControl::desktopOpen = OpenThroughDesktopShell;
+HyperLinkControl::ElevationTypeFunction HyperLinkControl::elevationType = ProcessElevationType;
 
 HyperLinkControl::~HyperLinkControl()
 {
@@ -194,19 +195,22 @@ bool HyperLinkControl::OpenTarget()
 {
     if (!target)
         return false;
-    // The program runs as administrator, and so would a browser its own shell starts; the desktop's shell runs with
-    // the player's rights. Where there is none to ask, this process's shell opens the target as before; where it
-    // was asked and failed, ours is not asked as well, which would start the browser elevated after all.
-    const HRESULT desktop = desktopOpen(target->c_str());
-    if (desktop == S_FALSE)
-        return false;
-    if (FAILED(desktop)) {
+    // A browser gets the rights of the process that starts it. Under UAC this program holds the administrator's full
+    // token and the desktop's shell the player's own, so only that shell may start it, and where it cannot be
+    // reached nothing opens. With any other token (no UAC, UAC off, an unelevated run) this program's rights are the
+    // player's already, and its own shell opens at once, without a round trip through another process.
+    bool opened = false;
+    if (elevationType() == TokenElevationTypeFull) {
+        opened = desktopOpen(target->c_str()) == S_OK;
+    } else {
         const HINSTANCE result = shellExecute(nullptr, L"open", target->c_str(), nullptr, nullptr, SW_SHOWNORMAL);
         // Values up to 32 are the shell's error codes.
         constexpr INT_PTR kLastShellError = 32;
-        if (reinterpret_cast<INT_PTR>(result) <= kLastShellError)
-            return false;
+        opened = reinterpret_cast<INT_PTR>(result) > kLastShellError;
     }
+    // Drawn visited only when something was opened.
+    if (!opened)
+        return false;
     visited = true;
     if (window)
         InvalidateRect(window, nullptr, TRUE);

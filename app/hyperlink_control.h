@@ -16,10 +16,13 @@ public:
     using ShellExecuteFunction = HINSTANCE(WINAPI*)(HWND, const wchar_t*, const wchar_t*, const wchar_t*,
                                                     const wchar_t*, int);
     static ShellExecuteFunction shellExecute;
-    // Opens through the desktop's shell, so the browser does not inherit the program's elevation; ShellExecuteW is
-    // the fallback where that shell is not there. Tests make it refuse, fail or open without starting anything.
+    // Opens through the desktop's shell, so the browser does not inherit the program's elevation. Tests make it
+    // refuse, fail or open without starting anything.
     using DesktopOpenFunction = HRESULT (*)(const wchar_t* target);
     static DesktopOpenFunction desktopOpen;
+    // The kind of this process's token, which chooses between the two; tests give each kind.
+    using ElevationTypeFunction = TOKEN_ELEVATION_TYPE (*)();
+    static ElevationTypeFunction elevationType;
 
     static constexpr COLORREF kInvalidColor = 0xFFFFFFFF;
 

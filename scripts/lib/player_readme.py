@@ -5,8 +5,8 @@ README.txt says the same words as that part.
   player_readme.py render README.md VERSION ARCH > README.txt
   player_readme.py check README.md VERSION ARCH README.txt
 
-The part is Markdown of a small kind that reads the same as plain text: paragraphs, "###" and "####" headings, "- "
-lists, code indented by four spaces, **bold**, *emphasis* and `code`. Anything else (links, images, tables, HTML)
+The part is Markdown of a small kind that reads the same as plain text: paragraphs, "###" and "####" headings, flat
+"- " and "1. " lists, code indented by four spaces, **bold**, *emphasis* and `code`. Anything else (links, images, tables, HTML)
 would not survive as plain text, so it stops the render instead. `<version>` becomes the version and `<arch>` the
 zip's architecture (x86 or x64), so each zip's readme names its own zip. The text comes out
 wrapped for Notepad, ASCII only, with CR LF line ends.
@@ -16,6 +16,7 @@ import sys
 import textwrap
 
 WIDTH = 78
+NUMBERED = re.compile(r"\d+\. ")
 PART_HEADING = "## For players"
 
 
@@ -114,8 +115,20 @@ def render(markdown_path, version, arch):
                     raise ReadmeError(f"{markdown_path}:{number}: only flat lists render")
             for item in items:
                 out += wrapped(plain_inline(" ".join(item), where), indent + 2, " " * indent + "- ")
+        elif NUMBERED.match(first):
+            items = []
+            for number, line in block:
+                if NUMBERED.match(line):
+                    marker, rest = line.split(" ", 1)
+                    items.append((marker + " ", [rest.strip()]))
+                elif line.startswith("   ") and not NUMBERED.match(line.lstrip()):
+                    items[-1][1].append(line.strip())
+                else:
+                    raise ReadmeError(f"{markdown_path}:{number}: only flat numbered lists render")
+            for marker, item in items:
+                out += wrapped(plain_inline(" ".join(item), where), indent + len(marker), " " * indent + marker)
         else:
-            if any(line.lstrip().startswith(("- ", "#", "|")) for line in text_lines[1:]):
+            if any(line.lstrip().startswith(("- ", "#", "|")) or NUMBERED.match(line) for line in text_lines[1:]):
                 raise ReadmeError(f"{where}: a list, heading or table needs a blank line before it")
             out += wrapped(plain_inline(" ".join(line.strip() for line in text_lines), where), indent)
     text = filled("\r\n".join(out), version, arch) + "\r\n"

@@ -19,7 +19,7 @@ protected:
     PoweredByLinkTest() { Start(); }
     ~PoweredByLinkTest() override { ui.reset(); }   // the dialog goes before the shell it was given
 
-    FakeShell shell;   // no desktop shell, so the link's fallback opens, and is recorded
+    FakeShell shell;   // an unelevated token, so this process's shell opens, and is recorded
 };
 
 TEST_F(PoweredByLinkTest, ShowsTheLabelAndOpensTheHomePageWithEnterWithoutClosingTheDialog)

@@ -13,22 +13,29 @@ INT_PTR FakeShell::answer = kShellSuccess;
 void (*FakeShell::duringCall)() = nullptr;
 std::vector<std::wstring> FakeShell::desktopCalls;
 HRESULT FakeShell::desktopAnswer = E_NOINTERFACE;
+TOKEN_ELEVATION_TYPE FakeShell::elevation = TokenElevationTypeDefault;
 
-FakeShell::FakeShell() : saved_(HyperLinkControl::shellExecute), savedDesktop_(HyperLinkControl::desktopOpen)
+FakeShell::FakeShell()
+    : saved_(HyperLinkControl::shellExecute),
+      savedDesktop_(HyperLinkControl::desktopOpen),
+      savedElevation_(HyperLinkControl::elevationType)
 {
     calls.clear();
     answer = kShellSuccess;
     desktopCalls.clear();
     desktopAnswer = E_NOINTERFACE;
+    elevation = TokenElevationTypeDefault;
     duringCall = nullptr;
     HyperLinkControl::shellExecute = &FakeShell::Execute;
     HyperLinkControl::desktopOpen = &FakeShell::OpenOnDesktop;
+    HyperLinkControl::elevationType = &FakeShell::Elevation;
 }
 
 FakeShell::~FakeShell()
 {
     HyperLinkControl::shellExecute = saved_;
     HyperLinkControl::desktopOpen = savedDesktop_;
+    HyperLinkControl::elevationType = savedElevation_;
     duringCall = nullptr;
 }
 

@@ -38,7 +38,7 @@ constexpr COLORREF kDefaultVisitedColor = 0x00800080;
 constexpr INT_PTR kShellSuccess = 42;
 constexpr INT_PTR kShellFileNotFound = 2;
 
-// Stands in for the desktop's shell and ShellExecuteW while alive: records their calls, gives the answers below.
+// Stands in for the token's kind, the desktop's shell and ShellExecuteW while alive: records their calls, gives the answers below.
 class FakeShell {
 public:
     struct Call {
@@ -59,14 +59,17 @@ public:
     static INT_PTR answer;
     static std::vector<std::wstring> desktopCalls;
     static HRESULT desktopAnswer;   // by default, that there is no desktop shell
+    static TOKEN_ELEVATION_TYPE elevation;   // by default an unelevated kind, so this process's shell opens
     static void (*duringCall)();   // runs inside the "open", for tests that act while it is in progress
 
 private:
     static HINSTANCE WINAPI Execute(HWND owner, const wchar_t* verb, const wchar_t* file, const wchar_t* parameters,
                                     const wchar_t* directory, int show);
     static HRESULT OpenOnDesktop(const wchar_t* target);
+    static TOKEN_ELEVATION_TYPE Elevation() { return elevation; }
     HyperLinkControl::ShellExecuteFunction saved_;
     HyperLinkControl::DesktopOpenFunction savedDesktop_;
+    HyperLinkControl::ElevationTypeFunction savedElevation_;
 };
 
 // A picture of a window's client area as COLORREF values, drawn through WM_PRINTCLIENT into a DIB section.

@@ -189,26 +189,31 @@ TEST_F(LinkInputTest, SetFontChangesTheReportedFontOnly)
 }
 
 // The shell is asked on a control of its own, without a window: each case starts unvisited.
-TEST(LinkOpenTest, TheDesktopsShellOpensFirstAndThisProcesssShellOnlyWhereThatIsNotThere)
+TEST(LinkOpenTest, OnlyAFullTokenWithALinkedOneOpensThroughTheDesktopsShellAndNothingElseThen)
 {
-    struct Case { const char* what; HRESULT desktop; INT_PTR shell; size_t shellCalls; bool opened; };
+    constexpr HRESULT kNoDesktopShell = REGDB_E_CLASSNOTREG;
+    struct Case { const char* what; TOKEN_ELEVATION_TYPE token; HRESULT desktop; INT_PTR shell; bool opened; };
     const Case cases[] = {
-        {"the desktop's shell opened it", S_OK, kShellFileNotFound, 0, true},
-        {"the desktop's shell could not: ours is not asked to", S_FALSE, kShellSuccess, 0, false},
-        {"no desktop shell: the fallback opens", REGDB_E_CLASSNOTREG, kShellSuccess, 1, true},
-        {"both refuse: nothing changes", E_ACCESSDENIED, kShellFileNotFound, 1, false},
+        {"elevated: the desktop's shell opened it", TokenElevationTypeFull, S_OK, kShellSuccess, true},
+        {"elevated: the desktop's shell could not", TokenElevationTypeFull, S_FALSE, kShellSuccess, false},
+        {"elevated: no desktop shell, nothing opens", TokenElevationTypeFull, kNoDesktopShell, kShellSuccess, false},
+        {"no UAC: this process's shell opens", TokenElevationTypeDefault, S_OK, kShellSuccess, true},
+        {"unelevated: this process's shell opens", TokenElevationTypeLimited, S_OK, kShellSuccess, true},
+        {"no UAC: this process's shell could not", TokenElevationTypeDefault, S_OK, kShellFileNotFound, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         FakeShell shell;
+        FakeShell::elevation = c.token;
         FakeShell::desktopAnswer = c.desktop;
         FakeShell::answer = c.shell;
         HyperLinkControl link;
         ASSERT_TRUE(link.SetTarget(kHomePage));
         EXPECT_EQ(link.OpenTarget(), c.opened);
         EXPECT_EQ(Access::Visited(link), c.opened);
-        EXPECT_EQ(FakeShell::desktopCalls, std::vector<std::wstring>{kHomePage});
-        EXPECT_EQ(FakeShell::calls.size(), c.shellCalls);
+        const bool throughDesktop = c.token == TokenElevationTypeFull;
+        EXPECT_EQ(FakeShell::desktopCalls.size(), throughDesktop ? 1u : 0u);
+        EXPECT_EQ(FakeShell::calls.size(), throughDesktop ? 0u : 1u);
     }
 }
 

@@ -74,12 +74,13 @@ TEST_F(ApplyGuardTest, AClickBeforeTheTypingPausesFindsTheTypedFolderLookedAt)
     test::TempGameFolder other(kOther);
     Start();
     // Each folder is typed and clicked at once: its pause timer has not run when the click arrives.
-    ui->Click(IDC_SYNC_MACROS);   // a change for this folder, which the other folder's own settings replace
+    ui->Click(IDC_SYNC_MACROS);   // not applied yet: the tick goes with the player to the typed folder
     SetWindowTextW(ui->item(IDC_GAME_PATH), other.folder().c_str());
     ui->Click(IDC_APPLY);
-    EXPECT_EQ(other.config(), kOther);
-    EXPECT_FALSE(test::FileExists(other.backupPath()));
-    EXPECT_FALSE(ui->IsChecked(IDC_SYNC_MACROS));
+    EXPECT_EQ(other.config(), std::string(kOther) + "SET synchronizeMacros \"0\"\r\n");
+    EXPECT_EQ(test::ReadBytes(other.backupPath()), kOther);
+    EXPECT_TRUE(ui->IsChecked(IDC_SYNC_MACROS));
+    EXPECT_FALSE(ui->IsChecked(IDC_SYNC_CONFIG));   // the typed folder's own state, not this folder's
 
     SetWindowTextW(ui->item(IDC_GAME_PATH), game.folder().c_str());
     ui->Click(IDC_SYNC_BINDINGS);

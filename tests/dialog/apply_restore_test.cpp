@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <functional>
 #include <memory>
 #include <thread>
 
@@ -11,6 +10,7 @@
 #include "tests/support/dialog_harness.h"
 #include "tests/support/folder_rights.h"
 #include "tests/support/notes.h"
+#include "tests/support/refusals.h"
 #include "tests/support/scratch_registry.h"
 #include "tests/support/temp_folder.h"
 
@@ -29,6 +29,9 @@ constexpr char kPlayerConfig[] =
     "# the player's own comment\r\n"
     "SET synchronizeConfig \"0\"\r\n"
     "SET gxResolution \"1024x768\"\r\n";
+// The player's file once saved: the comment is dropped, and each change is appended.
+const std::string kSaved = "SET locale \"enUS\"\r\nSET synchronizeConfig \"0\"\r\nSET gxResolution \"1024x768\"\r\n";
+constexpr char kMacrosLine[] = "SET synchronizeMacros \"0\"\r\n";
 
 // DirectDraw cannot see the displays while HKEY_LOCAL_MACHINE is redirected: the dialog gets a known adapter.
 std::optional<std::uint32_t> Adapter256MiB() { return 268435456u; }
@@ -74,9 +77,7 @@ TEST_F(ApplyRestoreTest, TheRoadOfOneApplyBacksUpThenAppendsTheSetting)
     ui->Click(IDC_APPLY);
 
     EXPECT_EQ(ReadBytes(game.backupPath()), kPlayerConfig);
-    EXPECT_EQ(game.config(),
-              "SET locale \"enUS\"\r\nSET synchronizeConfig \"0\"\r\nSET gxResolution \"1024x768\"\r\n"
-              "SET synchronizeMacros \"0\"\r\n");
+    EXPECT_EQ(game.config(), kSaved + kMacrosLine);
     EXPECT_EQ(ui->appliedOptions(), kOptionSyncConfig | kOptionSyncMacros);
     EXPECT_TRUE(ui->IsEnabled(IDC_RESTORE_CONFIG));
     EXPECT_FALSE(ui->IsEnabled(IDC_REVERT));
@@ -136,19 +137,16 @@ TEST_F(ApplyRestoreTest, TheGameFileOptionsOfOneApplyLandTogetherAsOneSavePerOpt
                                "SET synchronizeConfig \"0\"\r\nSET gxResolution \"1024x768\"\r\n";
     constexpr char kApplied[] = "SET locale \"enUS\"\r\nSET gxResolution \"1024x768\"\r\nSET synchronizeBindings \"0\"\r\n"
                                 "SET synchronizeMacros \"0\"\r\n";
-    const test::SaveObstacle obstacles[] = {
+    const test::Obstacle obstacles[] = {
         {"nothing in the way", nullptr, nullptr},
-        {"a read-only config.wtf",
-         [this] {
-             SetFileAttributesW(game.configPath().c_str(), FILE_ATTRIBUTE_READONLY);
-             return [this] { SetFileAttributesW(game.configPath().c_str(), FILE_ATTRIBUTE_NORMAL); };
-         },
-         test::kReadOnlyNote},
+        {"a read-only config.wtf", [this] { return test::ReadOnlyConfig(game); }, test::kReadOnlyNote},
     };
-    for (const test::SaveObstacle& obstacle : obstacles) {
+    for (const test::Obstacle& obstacle : obstacles) {
         test::WriteBytes(game.configPath(), kPlayer);
         Start();
-        test::ExpectTheFourLandTogether(*ui, game.configPath(), obstacle, kApplied);
+        test::RefuseThenLand(*ui, game.configPath(), obstacle,
+                             {IDC_TEXTURE_CACHE, IDC_SYNC_BINDINGS, IDC_SYNC_CONFIG, IDC_SYNC_MACROS},
+                             {kApplied, std::nullopt, test::AppliedOnlyOnceLanded(*ui)});
         ui.reset();
         DeleteFileW(game.backupPath().c_str());
     }
@@ -156,21 +154,22 @@ TEST_F(ApplyRestoreTest, TheGameFileOptionsOfOneApplyLandTogetherAsOneSavePerOpt
 
 TEST_F(ApplyRestoreTest, TheDisplayMemoryIsAskedOnceARunAndAgainAfterItFailed)
 {
+    const std::string landed = kSaved + "SET textureCacheSize \"134217728\"\r\n";
     queriesAsked = 0;
-    adapterAnswers = false;
     MainDialog::videoMemoryQuery = &CountedAdapter;
     Start();
-    ui->Apply({IDC_TEXTURE_CACHE});
-    EXPECT_EQ(ui->Text(IDC_NOTE), test::kNoVideoMemoryNote);
-    EXPECT_EQ(ui->appliedOptions(), kOptionSyncConfig);   // texture is pending
-    EXPECT_EQ(game.config(), kPlayerConfig);
-    adapterAnswers = true;
-    ui->Apply();
+    test::RefuseThenLand(*ui, game.configPath(),
+                         {"no answer from the driver",
+                          [] {
+                              adapterAnswers = false;
+                              return test::Removal([] { adapterAnswers = true; });
+                          },
+                          test::kNoVideoMemoryNote},
+                         {IDC_TEXTURE_CACHE}, {landed, std::nullopt, test::AppliedOnlyOnceLanded(*ui)});
     for (int turn = 0; turn < 2; ++turn)   // off, and on again with the figure kept
         ui->Apply({IDC_TEXTURE_CACHE});
     EXPECT_EQ(queriesAsked, 2);
-    EXPECT_EQ(game.config(), "SET locale \"enUS\"\r\nSET synchronizeConfig \"0\"\r\nSET gxResolution \"1024x768\"\r\n"
-                             "SET textureCacheSize \"134217728\"\r\n");
+    EXPECT_EQ(game.config(), landed);
     EXPECT_EQ(ui->appliedOptions(), kOptionSyncConfig | kOptionTextureCache);
 }
 
@@ -215,8 +214,7 @@ TEST_F(ApplyRestoreTest, AnApplyWaitingForTheDriverStillAnswersMovesAndTakesClos
     player.join();
     EXPECT_LT(GetTickCount64() - applying, 2 * kAnswerMs);
     EXPECT_EQ(ui->quitCode(), 1) << "Close ends the dialog once Apply is done";
-    EXPECT_EQ(game.config(), "SET locale \"enUS\"\r\nSET synchronizeConfig \"0\"\r\nSET gxResolution \"1024x768\"\r\n"
-                             "SET synchronizeMacros \"0\"\r\n");   // what did not wait landed
+    EXPECT_EQ(game.config(), kSaved + kMacrosLine);   // what did not wait landed
     SetEvent(driverMayAnswer.get());
 }
 
@@ -301,45 +299,23 @@ TEST_F(ApplyRestoreTest, EachFolderOfARunIsBackedUpBeforeItChangesAndRestoresIts
 
 TEST_F(ApplyRestoreTest, NothingIsChangedUntilTheBackupCouldBeTakenAndThenThePendingOptionIsWritten)
 {
-    const test::SaveObstacle obstacles[] = {
-        {"a folder where the backup goes",
-         [this] {
-             EXPECT_TRUE(CreateDirectoryW(game.backupPath().c_str(), nullptr));
-             return [this] { RemoveDirectoryW(game.backupPath().c_str()); };
-         },
+    const test::Obstacle obstacles[] = {
+        {"a folder where the backup goes", [this] { return test::FolderInTheWay(game.backupPath()); },
          kApplyFailedNote},
-        {"config.wtf held open without sharing",
-         [this] {
-             auto lock = std::make_shared<UniqueFile>(test::HoldOpen(game.configPath(), GENERIC_READ | GENERIC_WRITE, 0));
-             return [lock] { *lock = UniqueFile(); };
-         },
-         test::kInUseNote},
+        {"config.wtf held open without sharing", [this] { return test::ConfigHeldOpen(game, 0); }, test::kInUseNote},
     };
-    for (const test::SaveObstacle& obstacle : obstacles) {
-        SCOPED_TRACE(obstacle.what);
+    for (const test::Obstacle& obstacle : obstacles) {
         test::WriteBytes(game.configPath(), kPlayerConfig);
         DeleteFileW(game.backupPath().c_str());
         Start();
-        const std::function<void()> remove = obstacle.put();
-        ui->Apply({IDC_SYNC_MACROS});
-        EXPECT_EQ(ui->Text(IDC_NOTE), obstacle.note);
-        EXPECT_EQ(ui->appliedOptions(), kOptionSyncConfig);   // macros is pending
-        EXPECT_TRUE(ui->IsChecked(IDC_SYNC_MACROS));
-        EXPECT_TRUE(ui->IsEnabled(IDC_REVERT));
-        EXPECT_TRUE(ui->IsChecked(IDC_BACKUP_CONFIG));   // the backup is still due
-        EXPECT_FALSE(ui->IsEnabled(IDC_RESTORE_CONFIG));
-        remove();
-        EXPECT_EQ(game.config(), kPlayerConfig);
-
-        ui->Click(IDC_APPLY);
-        EXPECT_EQ(ReadBytes(game.backupPath()), kPlayerConfig);
-        EXPECT_EQ(game.config(), "SET locale \"enUS\"\r\nSET synchronizeConfig \"0\"\r\nSET gxResolution \"1024x768\"\r\n"
-                                 "SET synchronizeMacros \"0\"\r\n");
-        EXPECT_EQ(ui->appliedOptions(), kOptionSyncConfig | kOptionSyncMacros);
-        EXPECT_FALSE(ui->IsEnabled(IDC_REVERT));
-        EXPECT_FALSE(ui->IsChecked(IDC_BACKUP_CONFIG));
-        EXPECT_TRUE(ui->IsEnabled(IDC_RESTORE_CONFIG));
-        EXPECT_EQ(ui->Text(IDC_NOTE), kGameNote);   // the warning gives way to the restart the change needs
+        // The backup, copied from config.wtf as the change lands, shows that the refusal left the file as it was.
+        test::RefuseThenLand(*ui, game.configPath(), obstacle, {IDC_SYNC_MACROS},
+                             {kSaved + kMacrosLine, kPlayerConfig, [this](bool landed) {
+                                  EXPECT_EQ(ui->appliedOptions(), kOptionSyncConfig | (landed ? kOptionSyncMacros : 0));
+                                  EXPECT_TRUE(ui->IsChecked(IDC_SYNC_MACROS));
+                                  EXPECT_NE(ui->IsChecked(IDC_BACKUP_CONFIG), landed);   // due until it is taken
+                                  EXPECT_EQ(ui->IsEnabled(IDC_RESTORE_CONFIG), landed);
+                              }});
         ui.reset();
     }
 }
@@ -349,44 +325,28 @@ TEST_F(ApplyRestoreTest, AnApplyThatChangesNothingInConfigKeepsTheEarlierBackupB
     constexpr char kEarlierBackup[] = "SET locale \"frFR\"\r\n";
     test::TempFolder outside(L"kelvane-outside");
     const std::wstring secret = outside / L"secret.wtf";
-    struct Refusal { test::SaveObstacle obstacle; int option; };
+    struct Refusal { test::Obstacle obstacle; int option; };
     const Refusal refusals[] = {
-        {{"a read-only config.wtf",
-          [this] {
-              SetFileAttributesW(game.configPath().c_str(), FILE_ATTRIBUTE_READONLY);
-              return [this] { SetFileAttributesW(game.configPath().c_str(), FILE_ATTRIBUTE_NORMAL); };
-          },
-          test::kReadOnlyNote}, IDC_SYNC_MACROS},
-        {{"config.wtf held open by the game",
-          [this] {
-              auto held = std::make_shared<UniqueFile>(
-                  test::HoldOpen(game.configPath(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ));
-              return [held] { *held = UniqueFile(); };
-          },
+        {{"a read-only config.wtf", [this] { return test::ReadOnlyConfig(game); }, test::kReadOnlyNote},
+         IDC_SYNC_MACROS},
+        {{"config.wtf held open by the game", [this] { return test::ConfigHeldOpen(game, FILE_SHARE_READ); },
           test::kInUseNote}, IDC_SYNC_MACROS},
         {{"no display-memory figure",
           [] {
               MainDialog::videoMemoryQuery = [] { return std::optional<std::uint32_t>(); };
-              return [] { MainDialog::videoMemoryQuery = &Adapter256MiB; };
+              return test::Removal([] { MainDialog::videoMemoryQuery = &Adapter256MiB; });
           },
           test::kNoVideoMemoryNote}, IDC_TEXTURE_CACHE},
-        {{"a link in place of config.wtf",
-          [&] {
-              test::WriteBytes(secret, kPlayerConfig);
-              DeleteFileW(game.configPath().c_str());
-              EXPECT_TRUE(test::MakeFileLink(game.configPath(), secret));
-              return [&] { DeleteFileW(game.configPath().c_str()); };
-          },
-          test::kLinkNote}, IDC_SYNC_MACROS},
+        {{"a link in place of config.wtf", [&] { return test::ConfigLinkedTo(game, secret); }, test::kLinkNote},
+         IDC_SYNC_MACROS},
     };
     for (const Refusal& refusal : refusals) {
         SCOPED_TRACE(refusal.obstacle.what);
         test::WriteBytes(game.configPath(), kPlayerConfig);
         test::WriteBytes(game.backupPath(), kEarlierBackup);
-        const std::function<void()> remove = refusal.obstacle.put();
+        const test::Removal remove = refusal.obstacle.put();
         Start();
-        ui->Apply({refusal.option});
-        EXPECT_EQ(ui->Text(IDC_NOTE), refusal.obstacle.note);
+        test::ExpectRefused(*ui, {refusal.option}, refusal.obstacle.note);
         EXPECT_EQ(ReadBytes(game.backupPath()), kEarlierBackup);
         EXPECT_EQ(ReadBytes(game.configPath()), kPlayerConfig);
         EXPECT_FALSE(ui->IsEnabled(IDC_RESTORE_CONFIG));

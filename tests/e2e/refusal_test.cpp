@@ -10,18 +10,17 @@
 #include <vector>
 
 #include "app/resources/resource.h"
-#include "common/unique_handle.h"
 #include "tests/support/folder_rights.h"
 #include "tests/support/installed_game.h"
 #include "tests/support/notes.h"
 #include "tests/support/program_driver.h"
+#include "tests/support/refusals.h"
 #include "tests/support/temp_folder.h"
 
 namespace kelvane {
 namespace {
 
 using test::FolderNames;
-using test::ReadBytes;
 using test::RunningProgram;
 using test::TempGameFolder;
 
@@ -30,24 +29,12 @@ constexpr char kMacrosLine[] = "SET synchronizeMacros \"0\"\r\n";
 constexpr char kEarlierBackup[] = "SET locale \"frFR\"\r\n";   // the player's own file from before this utility
 
 // An obstacle put in a game folder; what it returns takes it away again.
-using Obstacle = std::function<std::function<void()>(const TempGameFolder&)>;
+using Obstacle = std::function<test::Removal(const TempGameFolder&)>;
 
-std::function<void()> MakeReadOnly(const TempGameFolder& game)
-{
-    EXPECT_TRUE(SetFileAttributesW(game.configPath().c_str(), FILE_ATTRIBUTE_READONLY));
-    return [&game] { SetFileAttributesW(game.configPath().c_str(), FILE_ATTRIBUTE_NORMAL); };
-}
+test::Removal HoldOpenAsTheGame(const TempGameFolder& game) { return test::ConfigHeldOpen(game, FILE_SHARE_READ); }
 
-// Another program writing config.wtf and letting others only read it, as the game does.
-std::function<void()> HoldOpenAsTheGame(const TempGameFolder& game)
-{
-    auto held = std::make_shared<UniqueFile>(
-        test::HoldOpen(game.configPath(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ));
-    return [held] { *held = UniqueFile(); };
-}
-
-// A refusal: what it is, whether config.wtf exists, the note it gives and the obstacle that causes it.
-struct Refusal { const char* what; bool configExists; const wchar_t* note; Obstacle put; };
+// A refusal: what it is, whether config.wtf exists before it and once it is gone, its note and its obstacle.
+struct Refusal { const char* what; bool configBefore; bool configAfter; const wchar_t* note; Obstacle put; };
 
 class RefusalTest : public ::testing::Test {
 protected:
@@ -69,55 +56,44 @@ protected:
     std::unique_ptr<test::InstalledGame> installed;   // the game key, put back as it was when the test is done
 };
 
-// The refused Apply leaves the player's files as they were and the change pending; once the obstacle is gone a
-// plain Apply lands it.
+// Refused, the player's files stay as they were (no backup without a change); landed, a config.wtf is backed up
+// before its first change, also one that appeared after the first Apply.
 void RefusalTest::RefuseThenLand(const Refusal& refusal)
 {
-    SCOPED_TRACE(refusal.what);
-    TempGameFolder game(refusal.configExists ? std::optional<std::string>(kPlayerConfig) : std::nullopt);
-    if (refusal.configExists)
+    TempGameFolder game(refusal.configBefore ? std::optional<std::string>(kPlayerConfig) : std::nullopt);
+    if (refusal.configBefore)
         test::WriteBytes(game.backupPath(), kEarlierBackup);
     const std::unique_ptr<RunningProgram> program = StartWith(game);
-    const std::function<void()> remove = refusal.put(game);
-    program->Apply({IDC_SYNC_MACROS});
-    EXPECT_EQ(program->Text(IDC_NOTE), refusal.note);
-    EXPECT_TRUE(program->IsChecked(IDC_SYNC_MACROS));
-    EXPECT_TRUE(program->IsEnabled(IDC_REVERT));
-    if (refusal.configExists) {
-        EXPECT_EQ(game.config(), kPlayerConfig);
-        EXPECT_EQ(ReadBytes(game.backupPath()), kEarlierBackup);   // an Apply that changed nothing took no backup
-        EXPECT_EQ(FolderNames(game.wtfFolder()), (std::set<std::wstring>{L"config.wtf", L"config.wtf.bak~"}));
-    } else {
-        EXPECT_TRUE(FolderNames(game.folder()).empty()) << "no WTF folder is made";
-    }
-
-    remove();
-    const bool configThere = test::FileExists(game.configPath());
-    program->Click(IDC_APPLY);
-    EXPECT_EQ(game.config(), std::string(configThere ? kPlayerConfig : "") + kMacrosLine);
-    if (configThere) {   // backed up before its first change, also when it appeared after the first Apply
-        EXPECT_EQ(ReadBytes(game.backupPath()), kPlayerConfig);
-    }
-    EXPECT_EQ(program->Text(IDC_NOTE), test::kGameNote);
-    EXPECT_FALSE(program->IsEnabled(IDC_REVERT));
+    const auto nothingMade = [&](bool landed) {   // when refused: no other file, nor a WTF folder when there was none
+        using Names = std::set<std::wstring>;
+        EXPECT_TRUE(program->IsChecked(IDC_SYNC_MACROS));
+        if (landed)
+            return;
+        EXPECT_EQ(FolderNames(refusal.configBefore ? game.wtfFolder() : game.folder()),
+                  (refusal.configBefore ? Names{L"config.wtf", L"config.wtf.bak~"} : Names{}));
+    };
+    test::RefuseThenLand(*program, game.configPath(), {refusal.what, [&] { return refusal.put(game); }, refusal.note},
+                         {IDC_SYNC_MACROS},
+                         {std::string(refusal.configAfter ? kPlayerConfig : "") + kMacrosLine,
+                          refusal.configAfter ? std::optional<std::string>(kPlayerConfig) : std::nullopt, nothingMade});
 }
 
 // The first three take the game folder's config.wtf or its WTF folder away from the program.
 const Refusal kRefusals[] = {
-    {"read-only config.wtf", true, test::kReadOnlyNote, MakeReadOnly},
-    {"config.wtf held open by another program", true, test::kInUseNote, HoldOpenAsTheGame},
-    {"a game folder without a WTF folder", false, test::kNoWtfFolderNote,
+    {"read-only config.wtf", true, true, test::kReadOnlyNote, test::ReadOnlyConfig},
+    {"config.wtf held open by another program", true, true, test::kInUseNote, HoldOpenAsTheGame},
+    {"a game folder without a WTF folder", false, true, test::kNoWtfFolderNote,
      [](const TempGameFolder& game) {
          EXPECT_TRUE(RemoveDirectoryW(game.wtfFolder().c_str()));
-         return std::function<void()>([&game] {   // the game started once: its config.wtf appears later
+         return test::Removal([&game] {   // the game started once: its config.wtf appears later
              CreateDirectoryW(game.wtfFolder().c_str(), nullptr);
              test::WriteBytes(game.configPath(), kPlayerConfig);
          });
      }},
-    {"a game folder that is gone", false, test::kGameFolderMissingNote,
+    {"a game folder that is gone", false, false, test::kGameFolderMissingNote,
      [](const TempGameFolder& game) {
          EXPECT_TRUE(RemoveDirectoryW(game.wtfFolder().c_str()) && RemoveDirectoryW(game.folder().c_str()));
-         return std::function<void()>([&game] {
+         return test::Removal([&game] {
              CreateDirectoryW(game.folder().c_str(), nullptr);
              CreateDirectoryW(game.wtfFolder().c_str(), nullptr);
          });
@@ -134,12 +110,11 @@ TEST_F(RefusalTest, ATickTheRefusalKeptPendingSurvivesChoosingTheRightFolderAndA
 {
     for (const Refusal& refusal : std::vector<Refusal>(std::begin(kRefusals), std::begin(kRefusals) + 3)) {
         SCOPED_TRACE(refusal.what);
-        TempGameFolder wrong(refusal.configExists ? std::optional<std::string>(kPlayerConfig) : std::nullopt);
+        TempGameFolder wrong(refusal.configBefore ? std::optional<std::string>(kPlayerConfig) : std::nullopt);
         TempGameFolder right(kPlayerConfig);
         const std::unique_ptr<RunningProgram> program = StartWith(wrong);
-        const std::function<void()> remove = refusal.put(wrong);
-        program->Apply({IDC_SYNC_MACROS});
-        ASSERT_EQ(program->Text(IDC_NOTE), refusal.note);
+        const test::Removal remove = refusal.put(wrong);
+        test::ExpectRefused(*program, {IDC_SYNC_MACROS}, refusal.note);
         program->Type(IDC_GAME_PATH, right.folder());
         EXPECT_TRUE(program->IsChecked(IDC_SYNC_MACROS));
         program->Click(IDC_APPLY);
@@ -154,19 +129,15 @@ TEST_F(RefusalTest, EachCauseEvenAWtfFolderWithoutTheRightToWrite)
     if (!test::RightsEnforced())
         GTEST_SKIP() << "the platform enforces no folder rights for this account (root under Wine): run as an "
                         "ordinary account, with KELVANE_RIGHTS_ENFORCED set";
-    RefuseThenLand({"a WTF folder without the right to write", true, test::kAccessDeniedNote,
-                    [](const TempGameFolder& game) {
-                        auto rights = std::make_shared<test::WriteRightsTaken>(game.wtfFolder());
-                        EXPECT_TRUE(rights->taken()) << "the platform still lets this account write to the folder";
-                        return std::function<void()>([rights] { rights->GiveBack(); });
-                    }});
+    RefuseThenLand({"a WTF folder without the right to write", true, true, test::kAccessDeniedNote,
+                    [](const TempGameFolder& game) { return test::WriteRightsGone(game.wtfFolder()); }});
 }
 
 TEST_F(RefusalTest, AFailedRestoreChangesNothingAndCanBeTriedAgain)
 {
     const std::tuple<const char*, Obstacle, const wchar_t*> obstacles[] = {
         {"config.wtf held open by another program", HoldOpenAsTheGame, test::kRestoreInUse},
-        {"read-only config.wtf", MakeReadOnly, test::kRestoreReadOnly},
+        {"read-only config.wtf", test::ReadOnlyConfig, test::kRestoreReadOnly},
     };
     for (const auto& [what, put, remedy] : obstacles) {
         SCOPED_TRACE(what);
@@ -176,7 +147,7 @@ TEST_F(RefusalTest, AFailedRestoreChangesNothingAndCanBeTriedAgain)
         const std::string applied = std::string(kPlayerConfig) + kMacrosLine;
         ASSERT_EQ(game.config(), applied);
 
-        const std::function<void()> remove = put(game);
+        const test::Removal remove = put(game);
         program->Click(IDC_RESTORE_CONFIG);
         EXPECT_EQ(game.config(), applied);
         EXPECT_EQ(program->Text(IDC_NOTE), std::wstring(test::kRestoreFailedNote) + remedy);

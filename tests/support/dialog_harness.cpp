@@ -5,9 +5,7 @@
 
 #include "app/app_module.h"
 #include "app/resources/resource.h"
-#include "tests/support/files.h"
 #include "tests/support/launched_program.h"
-#include "tests/support/notes.h"
 
 namespace kelvane::test {
 namespace {
@@ -81,28 +79,6 @@ void DialogHarness::SetText(int id, const std::wstring& text)
     SetWindowTextW(item(id), text.c_str());
     Sleep(kTypingPauseMs);   // a folder is looked at once the typing pauses
     Pump();
-}
-
-void ExpectTheFourLandTogether(DialogHarness& ui, const std::wstring& configPath, const SaveObstacle& obstacle,
-                               const std::string& expected)
-{
-    SCOPED_TRACE(obstacle.what);
-    const std::string before = ReadBytes(configPath);
-    const OptionMask applied = ui.appliedOptions();
-    for (const int id : {IDC_TEXTURE_CACHE, IDC_SYNC_BINDINGS, IDC_SYNC_CONFIG, IDC_SYNC_MACROS})
-        ui.Click(id);
-    if (obstacle.put) {
-        const std::function<void()> remove = obstacle.put();
-        ui.Click(IDC_APPLY);
-        EXPECT_EQ(ui.Text(IDC_NOTE), obstacle.note);
-        EXPECT_EQ(ui.appliedOptions(), applied);
-        EXPECT_EQ(ReadBytes(configPath), before);
-        remove();
-    }
-    ui.Click(IDC_APPLY);
-    EXPECT_EQ(ReadBytes(configPath), expected);
-    EXPECT_EQ(ui.appliedOptions(), ui.currentOptions());
-    EXPECT_EQ(ui.Text(IDC_NOTE), kGameNote);
 }
 
 }  // namespace kelvane::test

@@ -82,17 +82,13 @@ protected:
     std::unique_ptr<DialogHarness> ui;
 };
 
-// What refuses config.wtf's save: `put` sets it up and returns what takes it away again (no `put`: nothing).
-struct SaveObstacle {
-    const char* what;
-    std::function<std::function<void()>()> put;
-    const wchar_t* note;
-};
-
-// Flips the four game-file options and applies with the obstacle in place: all four stay pending and config.wtf
-// is untouched; then a plain Apply leaves `expected` in it.
-void ExpectTheFourLandTogether(DialogHarness& ui, const std::wstring& configPath, const SaveObstacle& obstacle,
-                               const std::string& expected);
+// For Landing::check: the options applied before stay so while an Apply is refused, and follow the ticks once landed.
+inline std::function<void(bool landed)> AppliedOnlyOnceLanded(const DialogHarness& ui)
+{
+    return [&ui, was = ui.appliedOptions()](bool landed) {
+        EXPECT_EQ(ui.appliedOptions(), landed ? ui.currentOptions() : was);
+    };
+}
 
 }  // namespace test
 }  // namespace kelvane

@@ -3,8 +3,7 @@
 # the results out. Without /io/kelvane.exe it only prepares the two Wine prefixes, which the image keeps: a 32-bit
 # one (32-bit Windows) and a 64-bit one, where 32-bit programs run under WoW64 as on 64-bit Windows. With it:
 #   out/win32-release   the smoke test against /io/kelvane.exe in the 32-bit prefix
-#   out/wow64-release   the end-to-end and smoke tests against /io/kelvane.exe in the 64-bit prefix, and the refusal
-#                       tests that need an ordinary account against it as that account
+#   out/wow64-release   the end-to-end and smoke tests against /io/kelvane.exe in the 64-bit prefix
 #   out/wow64-tests     every ctest test of the 32-bit test build, through ctest, and each test program's list of
 #                       tests (<program>.list), which the host compares with the 64-bit build's
 # /io/tree holds the test build's programs and test files, and the scripts they name, laid out as in the host's tree,
@@ -137,12 +136,6 @@ log "64-bit Wine started after $(uptime_s) s"
 for program in e2e_tests smoke_tests; do
   run_program /io/out/wow64-release /usr/lib/wine/wine64 "$root/$build/tests/$program.exe" 'Z:\io\kelvane.exe'
 done
-# The rows that need an ordinary account, as that account, against the release program (two steps and the set-up).
-account_out=/io/out/wow64-release/e2e_tests_ordinary_account
-timeout -k 10 $((2 * account_step + 60)) "$root/tests/ordinary_account.sh" "$root/$build/tests/e2e_tests.exe" \
-  "RefusalTest.EachCause*:RefusalTest.AFailedRestore*" /io/kelvane.exe > "$account_out.log" 2>&1
-echo $? > "$account_out.exit-code"
-log "wow64-release e2e_tests_ordinary_account: exit code $(cat "$account_out.exit-code") after $(uptime_s) s"
 
 mkdir -p /io/out/wow64-tests
 timeout -k 10 "$ctest_timeout" ctest --test-dir "$root/$build" --no-tests=error --output-on-failure \

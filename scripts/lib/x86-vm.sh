@@ -35,8 +35,7 @@ x86_vm_account_step=1500       # the ordinary account's prefix, then its tests (
 x86_vm_ctest_timeout=4200      # every test of the 32-bit test build
 x86_vm_lists_timeout=600       # every test program's list of tests
 x86_vm_prepare_timeout=$((x86_vm_boot_margin + 2 * x86_vm_wineboot_timeout))
-x86_vm_run_timeout=$((x86_vm_boot_margin + 3 * x86_vm_program_timeout + 2 * x86_vm_account_step + 60 +
-                      x86_vm_ctest_timeout + x86_vm_lists_timeout))
+x86_vm_run_timeout=$((x86_vm_boot_margin + 3 * x86_vm_program_timeout + x86_vm_ctest_timeout + x86_vm_lists_timeout))
 
 x86_vm_fail() {
   echo "test-release: x86 VM: $*" >&2

@@ -8,6 +8,7 @@ namespace {
 
 constexpr DWORD kStartTimeoutMs = 20000;
 constexpr DWORD kSettleTimeoutMs = 5000;
+constexpr DWORD kClickTimeoutMs = 120000;
 // The program waits a quarter of a second; a loaded machine may start its timer late.
 constexpr DWORD kTypingPauseMs = 1000;
 
@@ -31,7 +32,9 @@ void RunningProgram::Settle()
 void RunningProgram::Click(int id)
 {
     DWORD_PTR ignored = 0;
-    SendMessageTimeoutW(item(id), BM_CLICK, 0, 0, SMTO_BLOCK, 10000, &ignored);
+    // Returns once the click's handler has: an Apply that waits for the display-memory figure answers other messages
+    // meanwhile, so only the click's own reply says it is done, and an emulated CPU takes long to give that figure.
+    SendMessageTimeoutW(item(id), BM_CLICK, 0, 0, SMTO_BLOCK, kClickTimeoutMs, &ignored);
     Settle();
 }
 

@@ -75,6 +75,7 @@ DWORD CarryOver(HANDLE from, const FILE_BASIC_INFO& oldBasics, HANDLE to)
                                            nullptr, &descriptor);
         read != ERROR_SUCCESS)
         return read;
+    const UniqueLocalMem held(descriptor);   // `rules` points into it
     SECURITY_DESCRIPTOR_CONTROL control = 0;
     DWORD revision = 0;
     GetSecurityDescriptorControl(descriptor, &control, &revision);
@@ -82,9 +83,7 @@ DWORD CarryOver(HANDLE from, const FILE_BASIC_INFO& oldBasics, HANDLE to)
     const SECURITY_INFORMATION which = DACL_SECURITY_INFORMATION | ((control & SE_DACL_PROTECTED)
                                                                         ? PROTECTED_DACL_SECURITY_INFORMATION
                                                                         : UNPROTECTED_DACL_SECURITY_INFORMATION);
-    const DWORD written = SetSecurityInfo(to, SE_FILE_OBJECT, which, nullptr, nullptr, rules, nullptr);
-    LocalFree(descriptor);
-    return written;
+    return SetSecurityInfo(to, SE_FILE_OBJECT, which, nullptr, nullptr, rules, nullptr);
 }
 
 // Our new file, open from its making to its swap, so nobody can open it without sharing delete meanwhile; deleted

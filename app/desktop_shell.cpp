@@ -61,6 +61,44 @@ HRESULT FindDesktopShell(ComPtr<IShellDispatch2>& shell)
     return result;
 }
 
+// The token of the process that owns `window`, opened for reading, or none.
+UniqueKernelObject WindowProcessToken(HWND window)
+{
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    UniqueKernelObject token;
+    if (!processId)
+        return token;
+    const UniqueKernelObject process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+    if (process && !OpenProcessToken(process.get(), TOKEN_QUERY, token.put()))
+        token = UniqueKernelObject();
+    return token;
+}
+
+bool IsElevated(HANDLE token)
+{
+    TOKEN_ELEVATION elevation = {};
+    DWORD size = 0;
+    return GetTokenInformation(token, TokenElevation, &elevation, sizeof(elevation), &size) &&
+           elevation.TokenIsElevated;
+}
+
+bool SameUser(HANDLE first, HANDLE second)
+{
+    struct UserBuffer {
+        alignas(TOKEN_USER) BYTE bytes[sizeof(TOKEN_USER) + SECURITY_MAX_SID_SIZE];
+    };
+    UserBuffer users[2] = {};
+    const HANDLE tokens[2] = {first, second};
+    for (int i = 0; i < 2; ++i) {
+        DWORD size = 0;
+        if (!GetTokenInformation(tokens[i], TokenUser, users[i].bytes, sizeof(users[i].bytes), &size))
+            return false;
+    }
+    return EqualSid(reinterpret_cast<TOKEN_USER*>(users[0].bytes)->User.Sid,
+                    reinterpret_cast<TOKEN_USER*>(users[1].bytes)->User.Sid) != FALSE;
+}
+
 }  // namespace
 
 HRESULT OpenThroughDesktopShell(const wchar_t* target)
@@ -82,15 +120,22 @@ HRESULT OpenThroughDesktopShell(const wchar_t* target)
     return opened == S_OK ? S_OK : S_FALSE;
 }
 
-TOKEN_ELEVATION_TYPE ProcessElevationType()
+TOKEN_ELEVATION_TYPE BrowserElevationType()
 {
-    UniqueKernelObject token;
+    UniqueKernelObject own;
     TOKEN_ELEVATION_TYPE type = TokenElevationTypeFull;
     DWORD size = 0;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.put()) ||
-        !GetTokenInformation(token.get(), TokenElevationType, &type, sizeof(type), &size))
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, own.put()) ||
+        !GetTokenInformation(own.get(), TokenElevationType, &type, sizeof(type), &size))
         return TokenElevationTypeFull;
-    return type;
+    if (type != TokenElevationTypeFull)
+        return type;
+    // The shell window's process; without one, the desktop window's, which on Windows belongs to the system (another
+    // user), so a desktop without Explorer still counts as Full there.
+    const HWND shellWindow = GetShellWindow();
+    const UniqueKernelObject shell = WindowProcessToken(shellWindow ? shellWindow : GetDesktopWindow());
+    return shell && IsElevated(shell.get()) && SameUser(shell.get(), own.get()) ? TokenElevationTypeDefault
+                                                                                : TokenElevationTypeFull;
 }
 
 }  // namespace kelvane

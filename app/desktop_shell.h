@@ -10,9 +10,11 @@ namespace kelvane {
 // (no Explorer) or it would not be reached. Needs COM on the calling thread.
 HRESULT OpenThroughDesktopShell(const wchar_t* target);
 
-// The kind of this process's token. TokenElevationTypeFull (UAC's administrator, with the player's unelevated token
-// linked to it) is the one kind whose browser must come from the desktop's shell; when the token cannot be read it
-// is taken for that kind too, so a browser never starts elevated by mistake.
-TOKEN_ELEVATION_TYPE ProcessElevationType();
+// The kind of token that decides where a browser must come from: this process's, where TokenElevationTypeFull (UAC's
+// administrator, with the player's unelevated token linked to it) is the one kind whose browser must come from the
+// desktop's shell. A full token beside a desktop whose shell runs elevated under this same user counts as Default:
+// that shell has no fewer rights to lend (Wine runs every program so). A token that cannot be read counts as Full,
+// so a browser never starts elevated by mistake.
+TOKEN_ELEVATION_TYPE BrowserElevationType();
 
 }  // namespace kelvane

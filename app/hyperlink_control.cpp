@@ -46,7 +46,7 @@ bool StoreText(std::optional<std::wstring>& stored, const wchar_t* text)
 
 HyperLinkControl::ShellExecuteFunction HyperLinkControl::shellExecute = ShellExecuteOnDemand;
 HyperLinkControl::DesktopOpenFunction HyperLinkControl::desktopOpen = OpenThroughDesktopShell;
-HyperLinkControl::ElevationTypeFunction HyperLinkControl::elevationType = ProcessElevationType;
+HyperLinkControl::ElevationTypeFunction HyperLinkControl::elevationType = BrowserElevationType;
 
 HyperLinkControl::~HyperLinkControl()
 {
@@ -197,8 +197,10 @@ bool HyperLinkControl::OpenTarget()
         return false;
     // A browser gets the rights of the process that starts it. Under UAC this program holds the administrator's full
     // token and the desktop's shell the player's own, so only that shell may start it, and where it cannot be
-    // reached nothing opens. With any other token (no UAC, UAC off, an unelevated run) this program's rights are the
-    // player's already, and its own shell opens at once, without a round trip through another process.
+    // reached nothing opens. With any other kind (no UAC, UAC off, an unelevated run, or a desktop that runs elevated
+    // too, as under Wine) this program's rights are the player's already, and its own shell opens at once. Under Wine
+    // the desktop's shell could not even be asked in a new prefix's first session: its explorer starts before the
+    // service that would register it.
     bool opened = false;
     if (elevationType() == TokenElevationTypeFull) {
         opened = desktopOpen(target->c_str()) == S_OK;

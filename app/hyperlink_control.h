@@ -20,7 +20,8 @@ public:
     // refuse, fail or open without starting anything.
     using DesktopOpenFunction = HRESULT (*)(const wchar_t* target);
     static DesktopOpenFunction desktopOpen;
-    // The kind of this process's token, which chooses between the two; tests give each kind.
+    // The kind of token that counts for a browser (BrowserElevationType), which chooses between the two; tests give
+    // each kind.
     using ElevationTypeFunction = TOKEN_ELEVATION_TYPE (*)();
     static ElevationTypeFunction elevationType;
 

@@ -5,9 +5,11 @@
 
 #include <string>
 
+#include "app/desktop_shell.h"
 #include "app/resources/resource.h"
 #include "tests/link/link_fixture.h"
 #include "tests/support/dialog_harness.h"
+#include "tests/support/files.h"
 
 namespace kelvane {
 namespace {
@@ -42,6 +44,33 @@ TEST_F(PoweredByLinkTest, EnterElsewhereStillPressesTheDefaultButton)
     ui->PressKey(VK_RETURN);
     EXPECT_TRUE(FakeShell::calls.empty());
     EXPECT_NE(ui->quitCode(), -1) << "the dialog's own keyboard interface is unchanged";
+}
+
+// The real open, chosen by the real token and desktop: under Wine, this process's own shell, every time. The browser
+// is a stand-in registered for https in a redirected HKEY_CLASSES_ROOT, which records the address it was given.
+using RealLinkOpenTest = test::DialogTest;
+TEST_F(RealLinkOpenTest, EnterStartsTheBrowserRegisteredForHttpsEveryTime)
+{
+    if (BrowserElevationType() == TokenElevationTypeFull)
+        GTEST_SKIP() << "under UAC the browser comes from Explorer, whose registry a test cannot redirect";
+    UniqueKey classes;   // inside the scratch HKEY_CURRENT_USER, so it goes with it
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Classes", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, classes.put(),
+                              nullptr), ERROR_SUCCESS);
+    ASSERT_EQ(RegOverridePredefKey(HKEY_CLASSES_ROOT, classes.get()), ERROR_SUCCESS);
+    const struct Restore { ~Restore() { RegOverridePredefKey(HKEY_CLASSES_ROOT, nullptr); } } restore;
+    const std::wstring record = game.folder() + L"\\opened.txt";
+    test::ScratchRegistry::SetString(HKEY_CLASSES_ROOT, L"https\\shell\\open\\command", nullptr,
+                                     L"cmd.exe /c echo %1>>\"" + record + L"\"");
+    Start();
+    std::string expected;
+    for (int press = 1; press <= 3; ++press) {   // each waits for its browser, so no two write the record at once
+        SetFocus(ui->item(IDC_POWERED_BY));
+        ui->PressKey(VK_RETURN);
+        expected += "https://vantorin.example/\r\n";
+        for (int waited = 0; waited < 200 && test::ReadBytes(record) != expected; ++waited)
+            Sleep(100);
+        ASSERT_EQ(test::ReadBytes(record), expected) << "press " << press;
+    }
 }
 
 }  // namespace

@@ -46,9 +46,25 @@ TEST_F(LinkInputTest, TakesTheTemplateTextAsItsFirstLabelAndTooltip)
     }
 }
 
-TEST_F(LinkInputTest, AFullClickOnTheTextOpensTheTarget)
+TEST_F(LinkInputTest, OnlyAPressAndReleaseBothOnTheTextOrEnterOrSpaceOpenTheTarget)
 {
     CreateLink();
+    Press(BesideText());
+    EXPECT_EQ(GetCapture(), nullptr);
+    Release(BesideText());
+    EXPECT_TRUE(FakeShell::calls.empty()) << "click beside the text";
+    Press(OnText());
+    Release(BesideText());
+    EXPECT_EQ(GetCapture(), nullptr) << "the capture is released even when nothing opens";
+    EXPECT_TRUE(FakeShell::calls.empty()) << "released outside the text";
+    Press(BesideText());
+    Release(OnText());
+    EXPECT_TRUE(FakeShell::calls.empty()) << "pressed outside the text";
+    for (WPARAM character : {WPARAM{'a'}, WPARAM{10}, WPARAM{27}, WPARAM{9}})
+        EXPECT_EQ(SendMessageW(control, WM_CHAR, character, 0), 0);
+    EXPECT_TRUE(FakeShell::calls.empty()) << "other characters";
+    EXPECT_EQ(SendMessageW(control, WM_GETDLGCODE, 0, 0), DLGC_WANTCHARS);
+    SetFocus(nullptr);   // the full click must take the focus itself
     Press(OnText());
     EXPECT_EQ(GetFocus(), control);
     EXPECT_EQ(GetCapture(), control);
@@ -62,36 +78,9 @@ TEST_F(LinkInputTest, AFullClickOnTheTextOpensTheTarget)
     EXPECT_FALSE(call.hasParameters);
     EXPECT_FALSE(call.hasDirectory);
     EXPECT_EQ(call.show, SW_SHOWNORMAL);
-}
-
-TEST_F(LinkInputTest, OnlyAPressAndReleaseBothOnTheTextOpen)
-{
-    CreateLink();
-    Press(BesideText());
-    EXPECT_EQ(GetCapture(), nullptr);
-    Release(BesideText());
-    EXPECT_TRUE(FakeShell::calls.empty()) << "click beside the text";
-
-    Press(OnText());
-    Release(BesideText());
-    EXPECT_EQ(GetCapture(), nullptr) << "the capture is released even when nothing opens";
-    EXPECT_TRUE(FakeShell::calls.empty()) << "released outside the text";
-
-    Press(BesideText());
-    Release(OnText());
-    EXPECT_TRUE(FakeShell::calls.empty()) << "pressed outside the text";
-}
-
-TEST_F(LinkInputTest, EnterAndSpaceOpenOtherCharactersDoNot)
-{
-    CreateLink();
-    for (WPARAM character : {WPARAM{'a'}, WPARAM{10}, WPARAM{27}, WPARAM{9}})
-        EXPECT_EQ(SendMessageW(control, WM_CHAR, character, 0), 0);
-    EXPECT_TRUE(FakeShell::calls.empty());
     SendMessageW(control, WM_CHAR, 13, 0);
     SendMessageW(control, WM_CHAR, 32, 0);
-    EXPECT_EQ(FakeShell::calls.size(), 2u);
-    EXPECT_EQ(SendMessageW(control, WM_GETDLGCODE, 0, 0), DLGC_WANTCHARS);
+    EXPECT_EQ(FakeShell::calls.size(), 3u);
 }
 
 TEST_F(LinkInputTest, ShowsTheHandWhenTheMouseMovesOverTheText)

@@ -200,7 +200,7 @@ bool HyperLinkControl::OpenTarget()
     // reached nothing opens. With any other kind (no UAC, UAC off, an unelevated run, or a desktop that runs elevated
     // too, as under Wine) this program's rights are the player's already, and its own shell opens at once. Under Wine
     // the desktop's shell could not even be asked in a new prefix's first session: its explorer starts before the
-    // service that would register it.
+    // RpcSs service it registers its shell windows with.
     bool opened = false;
     if (elevationType() == TokenElevationTypeFull) {
         opened = desktopOpen(target->c_str()) == S_OK;
